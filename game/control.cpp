@@ -1,0 +1,149 @@
+// Starting games: the new-game wipe, the player modes, the coin toss for who
+// opens, and the automatic play of Computer vs. Computer.
+
+#include <cmath>
+
+#include "game.h"
+
+namespace brindle {
+
+namespace {
+
+// The wipe sweeps one column at this pace, so that it is seen as a sweep.
+constexpr int WipeColumnMilliseconds = 15;
+
+} // namespace
+
+void Game::Menu_New_Click()
+{
+    if (Checked(Menu_ComputerComputer)) {
+        ShowMenuStop();
+        Stopped = false;
+    }
+    for (MenuId item : {Menu_New, Menu_Autodraw, Menu_Undo, Menu_RejectUndo})
+        Enable(item, true);
+    Enable(Menu_Send, false);
+
+    ui.lblDraw.Left = Parked;
+    ui.lblDraw.Top = Parked;
+    for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})
+        c->Visible = false;
+    ui.Enabled = false;
+    canvas_.SetPersistentDrawing(false);
+
+    // A magenta bar one column wide sweeps from left to right and leaves the
+    // background behind; the initialisation below blanks every cell.
+    windows_.Suspend();
+    for (int32_t c = 1; c <= 20; ++c) {
+        for (int32_t r = 0; r <= 19; ++r) {
+            if (c < 20) {
+                SetBoard(r, c, WipeBar);
+                DrawPiece(r, c);
+            }
+            SetBoard(r, c - 1, WipeTrail);
+            DrawPiece(r, c - 1);
+        }
+        host_.Pause(WipeColumnMilliseconds);
+    }
+
+    for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})
+        c->Visible = true;
+    ui.Enabled = true;
+    canvas_.SetPersistentDrawing(true);
+    ui.lblTraek.Caption.clear();
+    ui.txtMoves.Caption.clear();
+
+    Form_Load();
+    Enable(Menu_Undo, false);
+}
+
+void Game::UncheckModes()
+{
+    for (MenuId mode : {Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network})
+        Check(mode, false);
+}
+
+void Game::Menu_HumanHuman_Click()
+{
+    Starter = Empty;
+    UncheckModes();
+    Check(Menu_HumanHuman, true);
+    Menu_New_Click();
+}
+
+void Game::Menu_HumanComputer_Click()
+{
+    UncheckModes();
+    Check(Menu_HumanComputer, true);
+    Menu_New_Click();
+}
+
+void Game::Menu_ComputerComputer_Click()
+{
+    Starter = Empty;
+    UncheckModes();
+    Check(Menu_ComputerComputer, true);
+    Stopped = false;
+    Menu_New_Click();
+}
+
+void Game::ChooseStarter()
+{
+    random_.Randomize();
+    const int n = static_cast<int>(std::floor(2 * static_cast<double>(random_.Rnd()))) + 1;
+    Starter = n == 1 ? 'H' : 'C';
+    if (Checked(Menu_Sound))
+        host_.PlaySound(n == 1 ? "YouStart.wav" : "CpuStart.wav");
+}
+
+void Game::ShowMenuStop()
+{
+    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+        ui.Menu[top].Visible = false;
+    ui.Menu[Menu_Stop].Visible = true;
+}
+
+void Game::ShowMenuNormal()
+{
+    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+        ui.Menu[top].Visible = true;
+    ui.Menu[Menu_Stop].Visible = false;
+}
+
+void Game::Menu_Stop_Click()
+{
+    ShowMenuNormal();
+    // Stop while a hosted game waits for its peer gives up the wait and plays
+    // against the computer instead.
+    if (Checked(Menu_Network)) {
+        Check(Menu_Network, false);
+        ui.MousePointer = PointerDefault;
+        Check(Menu_HumanComputer, true);
+        Menu_HumanComputer_Click();
+    }
+    if (Checked(Menu_ComputerComputer)) {
+        // The run unwinds by itself: the next computer move sees the game over.
+        GameOver = true;
+        Stopped = true;
+        ui.Timer1.Enabled = false;
+        ui.Timer3 = {false, 0};
+    }
+    canvas_.SetPersistentDrawing(true);
+}
+
+void Game::Timer3_Timer()
+{
+    ui.Timer3 = {false, 0};
+    Menu_New_Click();
+}
+
+void Game::Menu_Autodraw_Click()
+{
+    if (AutodrawBusy)
+        return;
+    AutodrawBusy = true;
+    ComputerMove();
+    AutodrawBusy = false;
+}
+
+} // namespace brindle

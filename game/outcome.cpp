@@ -1,0 +1,129 @@
+// The end of a game: five in a line, a draw, and the score.
+
+#include "game.h"
+#include "net/protocol.h"
+
+namespace brindle {
+
+void Game::CheckFive()
+{
+    // Along the row, the column, down-right and up-right.
+    static constexpr int32_t step[4][2] = {{0, 1}, {1, 0}, {1, 1}, {-1, 1}};
+    for (const auto& d : step) {
+        for (int32_t o = -4; o <= 0; ++o) {
+            bool five = true;
+            for (int32_t k = 0; k < 5 && five; ++k) {
+                const int32_t r = LastRow + d[0] * (o + k);
+                const int32_t c = LastCol + d[1] * (o + k);
+                // A window reaching over the edge is shorter than five.
+                five = OnBoard(r, c) && Board(r, c) == LastMark;
+            }
+            if (!five)
+                continue;
+            for (int32_t k = 0; k < 5; ++k) {
+                const int32_t r = LastRow + d[0] * (o + k);
+                const int32_t c = LastCol + d[1] * (o + k);
+                RedrawGridOneWin(r, c);
+                WinCells[static_cast<size_t>(k)] = {0, r, c};
+            }
+            WonByLine = true;
+            DoWinner(" ");
+            return;
+        }
+    }
+}
+
+void Game::RedrawGridOneWin(int32_t Row, int32_t Col)
+{
+    const double divisor = Checked(Menu_PieceSmall) ? 2.5 : 3;
+    const int32_t dy = CLng(CellHeight / divisor);
+    const int32_t dx = CLng(CellWidth / divisor);
+    canvas_.FillBox(CellWidth * (Col + 2) - dx, CellHeight * (Row + 2) - dy, CellWidth * (Col + 1) + dx,
+                    CellHeight * (Row + 1) + dy, BackColour);
+}
+
+void Game::DoWinner(std::string_view WinColor)
+{
+    ui.Timer1.Enabled = false;
+    canvas_.SetPersistentDrawing(true);
+    ui.lblPlacer.Caption = "'s a winner!!!";
+    if (WinColor == "B" || WinColor == "R") {
+        if (WinColor == "B") {
+            ui.lblHvisTur.BackColor = Blue;
+            RedTime = 0;
+        } else {
+            ui.lblHvisTur.BackColor = Red;
+            BlueTime = 0;
+        }
+        ShowTidSekNet();
+    } else if ((WinColor == "TimeWinnerR" || WinColor == "TimeWinnerB") && Checked(Menu_Network)) {
+        const bool redWins = WinColor == "TimeWinnerR";
+        ui.lblHvisTur.BackColor = redWins ? Red : Blue;
+        host_.Send(std::string(protocol::Marker) + std::string(WinColor));
+    }
+
+    if (ui.lblHvisTur.BackColor == Blue)
+        ++globals.Score[2];
+    else
+        ++globals.Score[1];
+    RefreshComp();
+
+    GameOver = true;
+    ui.MousePointer = PointerDefault;
+    if (Checked(Menu_Sound))
+        WinSound();
+}
+
+void Game::WinSound()
+{
+    const bool blueWon = ui.lblHvisTur.BackColor == Blue;
+    const char* file = nullptr;
+    if (Checked(Menu_HumanComputer)) {
+        // The human plays red when it opened, blue otherwise.
+        if (Starter == 'H')
+            file = blueWon ? "Grin.wav" : "Yes.wav";
+        else if (Starter == 'C')
+            file = blueWon ? "Yes.wav" : "Grin.wav";
+    } else if (Checked(Menu_HumanHuman)) {
+        file = blueWon ? "WinBlue.wav" : "WinRed.wav";
+    } else if (Checked(Menu_Network)) {
+        if (globals.NetRole == "HOST")
+            file = blueWon ? "WinBlue.wav" : "Yes.wav";
+        else
+            file = blueWon ? "Yes.wav" : "WinRed.wav";
+    }
+    if (file != nullptr)
+        host_.PlaySound(file);
+}
+
+void Game::RefreshComp()
+{
+    const auto& s = globals.Score;
+    ui.lblComp.Caption = "Red: " + std::to_string(s[1]) + " - Blue: " + std::to_string(s[2]) + "\r\nDraw: " +
+                         std::to_string(s[3]);
+}
+
+void Game::DrawOutcome()
+{
+    canvas_.SetPersistentDrawing(true);
+    ui.lblPlacer.Caption = "It's a draw";
+    ui.lblHvisTur.Visible = false;
+    ui.Timer1.Enabled = false;
+    ++globals.Score[3];
+    RefreshComp();
+    if (Checked(Menu_Sound))
+        host_.PlaySound("Draw.wav");
+    if (!Stopped && Checked(Menu_ComputerComputer))
+        ui.Timer3 = {true, 1000};
+    CentreDrawBanner();
+    GameOver = true;
+}
+
+void Game::CentreDrawBanner()
+{
+    // In single precision, as the banner's position is kept.
+    ui.lblDraw.Top = static_cast<float>(CellHeight * 22) / 2.0f - static_cast<float>(ui.lblDraw.Height) / 2.0f;
+    ui.lblDraw.Left = static_cast<float>(CellWidth * 22) / 2.0f - static_cast<float>(ui.lblDraw.Width) / 2.0f;
+}
+
+} // namespace brindle

@@ -1,0 +1,43 @@
+#pragma once
+// Basic vocabulary of the game: board size, cell marks and the colour words.
+
+#include <cmath>
+#include <cstdint>
+
+namespace brindle {
+
+// Colours are stored as the platform colour word &H00BBGGRR.
+using Colour = int32_t;
+inline constexpr Colour Red = 255;               // RGB(255, 0, 0), the "X" side
+inline constexpr Colour Blue = 16711680;         // RGB(0, 0, 255), the "O" side
+inline constexpr Colour Magenta = 0x00FF00FF;    // the bar of the new-game wipe
+inline constexpr Colour BackColour = 0x00FFFF00; // cyan, the window's background
+inline constexpr Colour Black = 0x00000000;      // grid lines and the arrows
+
+inline constexpr int32_t BoardSize = 20;
+inline constexpr int32_t CellCount = BoardSize * BoardSize;
+
+// Cell values. A cell is occupied when its value compares greater than Empty.
+inline constexpr char Empty = ' ';
+inline constexpr char MarkX = 'X';     // red
+inline constexpr char MarkO = 'O';     // blue
+inline constexpr char WipeBar = '3';   // magenta, during the new-game wipe only
+inline constexpr char WipeTrail = '4'; // erased, during the new-game wipe only
+
+inline constexpr char OtherMark(char mark) { return mark == MarkX ? MarkO : MarkX; }
+inline constexpr bool OnBoard(int32_t row, int32_t col)
+{
+    return row >= 0 && row < BoardSize && col >= 0 && col < BoardSize;
+}
+
+// Nearest whole number, a half going to the even neighbour.
+inline int32_t CLng(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
+
+// Mouse pointer codes of the main window.
+inline constexpr int32_t PointerDefault = 0;
+inline constexpr int32_t PointerHourglass = 11;
+
+// Where a control is moved to be out of sight.
+inline constexpr double Parked = 20000;
+
+} // namespace brindle

@@ -1,0 +1,97 @@
+#pragma once
+// What the main window shows, held by the core so that the rules can read it
+// and the window can render it: menu items, the labels and boxes on the board,
+// the timers, the pointer and whether the window takes input.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "types.h"
+
+namespace brindle {
+
+enum MenuId : int {
+    Menu_Game,
+    Menu_New,
+    Menu_Undo,
+    Menu_RejectUndo,
+    Menu_Details,
+    Menu_Piece,
+    Menu_PieceSmall,
+    Menu_PieceNormal,
+    Menu_PieceFull,
+    Menu_Autodraw,
+    Menu_Sound,
+    Menu_Music,
+    Menu_exit,
+    Menu_Players,
+    Menu_HumanHuman,
+    Menu_HumanComputer,
+    Menu_ComputerComputer,
+    Menu_Network,
+    Menu_Send,
+    Menu_Computer,
+    Menu_Stupid,
+    Menu_Easy,
+    Menu_Normal,
+    Menu_Hard,
+    Menu_Helpmenu,
+    Menu_Help,
+    Menu_About,
+    Menu_Stop,
+    MenuCount
+};
+
+struct MenuItem {
+    bool Enabled = true;
+    bool Checked = false;
+    bool Visible = true;
+};
+
+// A label, text box or image on the main window. Positions are twips and may
+// hold a half (the draw banner is centred in single precision).
+struct Control {
+    std::string Caption; // the caption of a label, the text of a text box
+    double Left = 0;
+    double Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    bool Visible = true;
+    Colour BackColor = BackColour;
+    int32_t BackStyle = 0;   // 1: opaque
+    int32_t BorderStyle = 0; // 1: thin frame
+};
+
+struct TimerState {
+    bool Enabled = false;
+    int32_t Interval = 0; // milliseconds; 0 never fires
+};
+
+struct Ui {
+    std::array<MenuItem, MenuCount> Menu{};
+
+    Control lblHvisTur;
+    Control lblPlacer;
+    Control lblTraek;
+    Control txtTime;
+    Control lblDraw;
+    Control lblComp;
+    Control lblMoves;
+    Control txtMoves;
+    Control imgLeft;
+    Control imgUp;
+
+    TimerState Timer1; // the game clock
+    TimerState Timer2; // the music restart poll
+    TimerState Timer3; // the pause between automatic games
+    TimerState Timer4; // the wait while leaving a network game
+
+    bool Enabled = true; // the window takes mouse and menu input
+    int32_t MousePointer = PointerDefault;
+    std::string Caption = "Brindle";
+    int32_t Width = 0;  // outer size of the window, twips
+    int32_t Height = 0;
+};
+
+} // namespace brindle

@@ -1,0 +1,106 @@
+// Taking moves back, putting them back, and the list of moves.
+
+#include "game.h"
+
+namespace brindle {
+
+void Game::TakeBackMove()
+{
+    // History entry 0 is no move: there is nothing left to take back.
+    if (MoveCount < 1)
+        return;
+    const auto& move = History[static_cast<size_t>(MoveCount)];
+    SetBoard(move[1], move[2], Empty);
+    --MoveCount;
+}
+
+void Game::Menu_Undo_Click()
+{
+    // The computer's opening move cannot be taken back.
+    if ((Starter == 'C' && MoveCount < 2) || MoveCount < 1) {
+        Enable(Menu_Undo, false);
+        return;
+    }
+    ui.Enabled = false;
+    GameOver = false;
+    WonByLine = false;
+    ui.Timer1.Enabled = true;
+    ui.lblDraw.Top = Parked;
+    ui.lblDraw.Left = Parked;
+
+    if (Checked(Menu_HumanHuman)) {
+        TakeBackMove();
+        ShowMoveCount();
+        DrawGrid();
+        RedrawPieces();
+        NextMark = OtherMark(NextMark);
+    } else {
+        // Against the computer its reply goes too, so the same side moves again.
+        TakeBackMove();
+        TakeBackMove();
+        DrawGrid();
+        RedrawPieces();
+        ShowMoveCount();
+    }
+    ShowMoveList(1);
+    NextTurn(1);
+    MoveMarkers();
+    Enable(Menu_RejectUndo, true);
+    if (MoveCount == 0)
+        Enable(Menu_Undo, false);
+    ui.Enabled = true;
+}
+
+void Game::Menu_RejectUndo_Click()
+{
+    if (Replaying)
+        return;
+    Replaying = true;
+    bool blocked = false;
+    const int times = Checked(Menu_HumanHuman) ? 1 : 2;
+    for (int i = 0; i < times && !GameOver; ++i) {
+        const int32_t n = MoveCount + 1;
+        if (n > HighMove)
+            break;
+        const auto& move = History[static_cast<size_t>(n)];
+        // After undo and new moves, a kept move may point at a cell that has
+        // since been taken: the line it belonged to is gone.
+        if (Board(move[1], move[2]) > Empty) {
+            blocked = true;
+            break;
+        }
+        PlacePiece(move[1], move[2], move[3]);
+    }
+    Replaying = false;
+    if (blocked || GameOver || MoveCount >= HighMove)
+        Enable(Menu_RejectUndo, false);
+}
+
+std::string Game::MoveListLine(int32_t n) const
+{
+    const auto& move = History[static_cast<size_t>(n)];
+    std::string line = std::to_string(n) + ": (" + std::to_string(move[1] + 1) + "," + std::to_string(move[2] + 1) + ")   ";
+    if (move[3] != 0)
+        line += std::to_string(move[3]);
+    return line + "\r\n";
+}
+
+void Game::ShowMoveList(int32_t Mode)
+{
+    if (!Checked(Menu_Details))
+        return;
+    if (Mode == 1) {
+        std::string text;
+        for (int32_t n = MoveCount; n >= 1; --n)
+            text += MoveListLine(n);
+        ui.txtMoves.Caption = std::move(text);
+        ListedMoves = MoveCount;
+        return;
+    }
+    if (MoveCount < 1 || ListedMoves >= MoveCount)
+        return;
+    ui.txtMoves.Caption.insert(0, MoveListLine(MoveCount));
+    ListedMoves = MoveCount;
+}
+
+} // namespace brindle

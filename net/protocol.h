@@ -1,0 +1,19 @@
+#pragma once
+// The texts that travel between two copies of the game. Every control message
+// begins with the marker; anything else is chat.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace brindle::protocol {
+
+inline constexpr std::string_view Marker = "~-~";
+
+// A placed piece: the marker, then row and column as two digits each.
+std::string MoveMessage(int32_t row, int32_t col);
+
+// The last two characters of "0" followed by the decimal digits.
+std::string TwoDigits(int32_t value);
+
+} // namespace brindle::protocol

@@ -1,0 +1,51 @@
+#pragma once
+// The board surface of the main window: a retained image of its client area
+// that the game draws on in twips, shown at every repaint. Mouse presses are
+// reported in twips as well.
+
+#include <functional>
+
+#include <QImage>
+#include <QWidget>
+
+#include "game/ports.h"
+
+namespace brindle {
+
+// 15 twips are one logical pixel.
+inline constexpr double TwipsPerPixel = 15.0;
+int ToPixels(double twips);
+
+class BoardView final : public QWidget, public Canvas {
+    Q_OBJECT
+public:
+    explicit BoardView(QWidget* parent = nullptr);
+
+    // Canvas, in twips.
+    void Cls() override;
+    void Line(double x1, double y1, double x2, double y2) override;
+    void FillBox(double x1, double y1, double x2, double y2, Colour colour) override;
+    void SetPersistentDrawing(bool on) override { persistent_ = on; }
+    bool PersistentDrawing() const override { return persistent_; }
+
+    const QImage& image() const { return image_; }
+
+    std::function<void(float x, float y)> onMouseDown; // twips
+    std::function<void()> onResized;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Fill(QRect pixels, QRgb colour);
+    // Shows a freshly drawn area: at once when drawing is not persistent,
+    // with the next repaint otherwise.
+    void Present(QRect pixels);
+
+    QImage image_;
+    bool persistent_ = true;
+};
+
+} // namespace brindle
