@@ -238,7 +238,7 @@ void MainWindow::Dispatch(MenuId id)
     case Menu_PieceFull: Menu_PieceFull_Click(game_); break;
     case Menu_Autodraw: game_.Menu_Autodraw_Click(); break;
     case Menu_Sound: game_.Menu_Sound_Click(); break;
-    case Menu_exit: EndProgram(); break;
+    case Menu_exit: Menu_exit_Click(); break;
     case Menu_HumanHuman: game_.Menu_HumanHuman_Click(); break;
     case Menu_HumanComputer: game_.Menu_HumanComputer_Click(); break;
     case Menu_ComputerComputer: game_.Menu_ComputerComputer_Click(); break;
@@ -403,8 +403,18 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    EndProgram();
+    Form_Unload();
     event->accept();
+}
+
+void MainWindow::Form_Unload()
+{
+    EndProgram();
+}
+
+void MainWindow::Menu_exit_Click()
+{
+    EndProgram();
 }
 
 void MainWindow::EndProgram()

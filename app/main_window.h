@@ -28,7 +28,9 @@ public:
     ~MainWindow() override;
 
     Game& game() { return game_; }
+    const Game& game() const { return game_; }
     BoardView& board() { return *board_; }
+    const BoardView& board() const { return *board_; }
     QAction* action(MenuId id) const { return actions_[id]; }
 
     // Host
@@ -57,6 +59,9 @@ private:
     void BoardMouseDown(float x, float y);
     void BoardResized();
     void ApplySize();
+    // The ends of the program: closing the window, and "&Exit".
+    void Form_Unload();
+    void Menu_exit_Click();
     void EndProgram();
 
     BoardView* board_;

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "view/board_view.h"
+
+namespace brindle::testing {
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kCyan(0, 255, 255);
+const QColor kBlack(0, 0, 0);
+
+} // namespace
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return game().IntroShown; }, 5000));
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    Game& game() { return window.game(); }
+    const Game& game() const { return window.game(); }
+    QString text(const char* name) const { return window.findChild<QLabel*>(name)->text(); }
+    QRect geometry(const char* name) const { return window.findChild<QWidget*>(name)->geometry(); }
+    QColor pixel(double xTwips, double yTwips) const
+    {
+        return window.board().image().pixelColor(ToPixels(xTwips), ToPixels(yTwips));
+    }
+    QColor cellCentre(int row, int col) const
+    {
+        return pixel(game().CellWidth * (col + 1.5), game().CellHeight * (row + 1.5));
+    }
+    void clickCell(int row, int col)
+    {
+        const QPoint at(ToPixels(game().CellWidth * (col + 1.5)), ToPixels(game().CellHeight * (row + 1.5)));
+        QTest::mouseClick(&window.board(), Qt::LeftButton, {}, at);
+    }
+    void humanVsHuman()
+    {
+        QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
+        ASSERT_TRUE(game().Checked(Menu_HumanHuman));
+    }
+
+    Globals globals;
+    MainWindow window{globals};
+};
+
+TEST(WindowStartUp, OpensAt5070By5950WithItsMenusGreyedUntilTheFirstActivation)
+{
+    Globals globals;
+    MainWindow window(globals);
+    window.show();
+    EXPECT_EQ(window.windowTitle(), "Brindle.");
+    EXPECT_EQ(window.board().size(), QSize(329, 355)) << "5070 x 5950 twips outside, less the frame";
+    EXPECT_EQ(window.game().CellWidth, 225);
+    EXPECT_EQ(window.game().CellHeight, 225);
+    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+        EXPECT_FALSE(window.action(top)->isEnabled());
+    EXPECT_FALSE(window.action(Menu_Stop)->isVisible());
+    EXPECT_EQ(window.findChild<QWidget*>("txtTime")->property("text").toString(), "");
+}
+
+struct MenuCase {
+    MenuId id;
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    bool checked;
+};
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
+#define ITEM(id, caption, shortcut, checked) MenuCase{id, #id, caption, shortcut, checked}
+
+class WindowMenuTree : public ::testing::TestWithParam<MenuCase> {
+protected:
+    static void SetUpTestSuite() { window = new MainWindow(globals); }
+    static void TearDownTestSuite() { delete window; }
+    static inline Globals globals;
+    static inline MainWindow* window = nullptr;
+};
+
+TEST_P(WindowMenuTree, HasItsCaptionShortcutAndCheckMark)
+{
+    const auto& c = GetParam();
+    const QAction* a = window->action(c.id);
+    EXPECT_EQ(a->text(), c.caption);
+    EXPECT_EQ(a->shortcut().toString(), c.shortcut);
+    EXPECT_EQ(a->isChecked(), c.checked);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, WindowMenuTree,
+    ::testing::Values(ITEM(Menu_Game, "&Game", "", false), ITEM(Menu_New, "&New game", "F2", false),
+                      ITEM(Menu_Undo, "&Undo", "Del", false), ITEM(Menu_RejectUndo, "&Reject undo", "F9", false),
+                      ITEM(Menu_Details, "&Details", "F3", false), ITEM(Menu_Piece, "&Piecesize", "", false),
+                      ITEM(Menu_PieceSmall, "&Small", "Ctrl+A", false), ITEM(Menu_PieceNormal, "&Normal", "Ctrl+B", true),
+                      ITEM(Menu_PieceFull, "&Full", "Ctrl+C", false), ITEM(Menu_Autodraw, "&Autodraw", "F4", false),
+                      ITEM(Menu_Sound, "&Sound", "F5", true), ITEM(Menu_Music, "&Music", "F6", false),
+                      ITEM(Menu_exit, "&Exit", "F12", false), ITEM(Menu_Players, "&Players", "", false),
+                      ITEM(Menu_HumanHuman, "Human vs. Human", "Ctrl+F1", false),
+                      ITEM(Menu_HumanComputer, "Human vs. Computer", "Ctrl+F2", true),
+                      ITEM(Menu_ComputerComputer, "Computer vs. Computer", "Ctrl+F3", false),
+                      ITEM(Menu_Network, "Network game", "Ctrl+F4", false), ITEM(Menu_Send, "Send message", "", false),
+                      ITEM(Menu_Computer, "&Computerlevel", "", false), ITEM(Menu_Stupid, "&Stupid", "", false),
+                      ITEM(Menu_Easy, "&Easy", "", false), ITEM(Menu_Normal, "&Medium", "", false),
+                      ITEM(Menu_Hard, "&Hard", "", true), ITEM(Menu_Helpmenu, "&Help", "", false),
+                      ITEM(Menu_Help, "&Help", "", false), ITEM(Menu_About, "&About", "", false),
+                      ITEM(Menu_Stop, "&Stop", "", false)),
+    [](const ::testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Window, FirstActivationWidensTheWindowAndShowsTheMoveList)
+{
+    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+        EXPECT_TRUE(window.action(top)->isEnabled());
+    EXPECT_TRUE(window.action(Menu_Details)->isChecked());
+    EXPECT_EQ(game().ui.Width, 7010);
+    EXPECT_EQ(game().CellWidth, 222);
+    EXPECT_EQ(game().CellHeight, 225);
+    EXPECT_EQ(geometry("txtMoves").left(), ToPixels(7010 - 1815 - 225));
+    EXPECT_EQ(text("lblMoves"), "Moves");
+    EXPECT_FALSE(window.action(Menu_Undo)->isEnabled());
+    EXPECT_FALSE(window.action(Menu_RejectUndo)->isEnabled());
+}
+
+TEST_F(Window, DrawsTheGridOnCyanAndPiecesInsetFromTheirCells)
+{
+    humanVsHuman();
+    const Game& g = game();
+    const double row3 = g.CellHeight * 4.5;
+    EXPECT_EQ(pixel(g.CellWidth * 5, row3), kBlack) << "a grid line";
+    EXPECT_EQ(cellCentre(3, 4), kCyan);
+    EXPECT_EQ(pixel(g.CellWidth * 0.5, row3), kCyan) << "the margin left of the board";
+
+    clickCell(3, 4);
+    EXPECT_EQ(cellCentre(3, 4), kRed);
+    EXPECT_EQ(pixel(g.CellWidth * 5, row3), kBlack) << "a Normal piece leaves the lines";
+    EXPECT_EQ(pixel(g.CellWidth * 5 + 15, row3), kRed);
+    EXPECT_EQ(pixel(g.CellWidth * 6 - 15, row3), kRed);
+    EXPECT_EQ(pixel(g.CellWidth * 6, row3), kBlack);
+    EXPECT_EQ(text("lblPlacer"), "'s turn.");
+    EXPECT_EQ(text("lblTraek"), "Moves: 1");
+    EXPECT_EQ(window.findChild<QLabel*>("lblHvisTur")->palette().color(QPalette::Window), kBlue);
+    EXPECT_TRUE(window.action(Menu_Undo)->isEnabled());
+
+    clickCell(3, 5);
+    EXPECT_EQ(cellCentre(3, 5), kBlue);
+    clickCell(3, 5);
+    EXPECT_EQ(text("lblTraek"), "Moves: 2") << "an occupied cell takes nothing";
+
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(g.PieceInset, 0);
+    EXPECT_EQ(pixel(g.CellWidth * 5, row3), kRed) << "a Full piece covers the lines around it";
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(g.PieceInset, 74);
+    EXPECT_EQ(pixel(g.CellWidth * 5 + 60, row3), kCyan);
+    EXPECT_EQ(pixel(g.CellWidth * 5 + 80, row3), kRed);
+    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(g.PieceInset, 15);
+    EXPECT_EQ(pixel(g.CellWidth * 5, row3), kBlack);
+}
+
+TEST_F(Window, AWinMarksTheFiveAndCountsTheScore)
+{
+    humanVsHuman();
+    for (int c = 2; c < 6; ++c) {
+        clickCell(8, c);
+        clickCell(9, c);
+    }
+    clickCell(8, 6);
+    for (int c = 2; c <= 6; ++c)
+        EXPECT_EQ(cellCentre(8, c), kCyan) << "the winning pieces get a hole, column " << c;
+    EXPECT_EQ(pixel(game().CellWidth * 3.5 - 40, game().CellHeight * 9.5), kRed);
+    EXPECT_EQ(cellCentre(9, 2), kBlue);
+    EXPECT_EQ(text("lblPlacer"), "'s a winner!!!");
+    EXPECT_EQ(text("lblComp"), "Red: 1 - Blue: 0\nDraw: 0");
+
+    clickCell(0, 0);
+    EXPECT_EQ(cellCentre(0, 0), kCyan) << "the game is over";
+
+    // The board is drawn anew after a resize, the five marked again.
+    window.resize(window.width() + 90, window.height() + 45);
+    QTest::qWait(50);
+    EXPECT_EQ(cellCentre(8, 4), kCyan);
+    EXPECT_EQ(cellCentre(9, 4), kBlue);
+    EXPECT_EQ(geometry("imgLeft").topLeft(), QPoint(ToPixels(21 * game().CellWidth + 20),
+                                                    ToPixels(1.5 * game().CellHeight + 8 * game().CellHeight - 80)));
+}
+
+TEST_F(Window, UndoAndRejectUndoTakeBackAndReplayAMove)
+{
+    humanVsHuman();
+    clickCell(4, 4);
+    clickCell(4, 5);
+    QTest::keyClick(&window, Qt::Key_Delete);
+    EXPECT_EQ(cellCentre(4, 5), kCyan);
+    EXPECT_EQ(text("lblTraek"), "Moves: 1");
+    EXPECT_TRUE(window.action(Menu_RejectUndo)->isEnabled());
+    QTest::keyClick(&window, Qt::Key_F9);
+    EXPECT_EQ(cellCentre(4, 5), kBlue);
+    EXPECT_FALSE(window.action(Menu_RejectUndo)->isEnabled());
+}
+
+TEST_F(Window, ADrawShowsTheBannerUntilUndo)
+{
+    humanVsHuman();
+    clickCell(0, 0);
+    // Pairs of each colour, shifted by two per row: no window of five is left
+    // open once the last cell is taken.
+    for (int r = 0; r < BoardSize; ++r)
+        for (int c = 0; c < BoardSize; ++c)
+            if (r != 10 || c != 10)
+                game().SetBoard(r, c, (c + 2 * r) % 4 < 2 ? MarkX : MarkO);
+    clickCell(10, 10);
+    EXPECT_EQ(game().Board(10, 10), MarkO);
+    EXPECT_EQ(text("lblPlacer"), "It's a draw");
+    EXPECT_FALSE(window.findChild<QLabel*>("lblHvisTur")->isVisible());
+    const QLabel* banner = window.findChild<QLabel*>("lblDraw");
+    EXPECT_EQ(banner->text(), "Five not possible");
+    EXPECT_TRUE(window.board().rect().contains(banner->geometry()));
+    EXPECT_EQ(banner->geometry().center().x(), ToPixels(11 * game().CellWidth) - 1);
+
+    QTest::keyClick(&window, Qt::Key_Delete);
+    EXPECT_FALSE(window.board().rect().intersects(banner->geometry()));
+}
+
+TEST_F(Window, DetailsToggleTheMoveListAndTheBoardTakesTheRoom)
+{
+    QTest::keyClick(&window, Qt::Key_F3);
+    EXPECT_FALSE(game().Checked(Menu_Details));
+    EXPECT_EQ(game().CellWidth, 313);
+    EXPECT_FALSE(window.board().rect().intersects(geometry("txtMoves")));
+    QTest::keyClick(&window, Qt::Key_F3);
+    EXPECT_EQ(game().CellWidth, 222);
+    EXPECT_TRUE(window.board().rect().contains(geometry("txtMoves")));
+}
+
+TEST_F(Window, CannotShrinkBelowTheFloor)
+{
+    window.resize(100, 100);
+    QTest::qWait(50);
+    EXPECT_EQ(game().ui.Width, 4600);
+    EXPECT_EQ(game().CellHeight, 182);
+    EXPECT_EQ(game().CellWidth, 112) << "with the details panel";
+}
+
+TEST_F(Window, ADisabledWindowTakesNoClicksOrCommands)
+{
+    humanVsHuman();
+    game().ui.Enabled = false;
+    clickCell(5, 5);
+    QTest::keyClick(&window, Qt::Key_F3);
+    EXPECT_EQ(game().Board(5, 5), Empty);
+    EXPECT_TRUE(game().Checked(Menu_Details));
+    game().ui.Enabled = true;
+}
+
+TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStopped)
+{
+    window.action(Menu_ComputerComputer)->trigger();
+    EXPECT_TRUE(game().GameOver) << "the first game is played out at once";
+    EXPECT_TRUE(window.action(Menu_Stop)->isVisible());
+    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+        EXPECT_FALSE(window.action(top)->isVisible());
+    const int played = globals.Score[1] + globals.Score[2] + globals.Score[3];
+    EXPECT_EQ(played, 1);
+
+    // The next game starts a second later; Stop ends the run there.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return globals.Score[1] + globals.Score[2] + globals.Score[3] == 2; }, 5000));
+    for (int r = 0; r < BoardSize; ++r)
+        for (int c = 0; c < BoardSize; ++c)
+            EXPECT_TRUE(game().Board(r, c) == Empty || game().Board(r, c) > WipeTrail) << "no wipe cell is left behind";
+    window.action(Menu_Stop)->trigger();
+    EXPECT_FALSE(window.action(Menu_Stop)->isVisible());
+    EXPECT_TRUE(window.action(Menu_Game)->isVisible());
+    QTest::qWait(1300);
+    EXPECT_EQ(globals.Score[1] + globals.Score[2] + globals.Score[3], 2) << "no game after Stop";
+}
+
+} // namespace brindle::testing
