@@ -22,6 +22,9 @@ Control MakeControl(std::string caption, double left, double top, int32_t width,
 Game::Game(Globals& g, Canvas& canvas, Host& host, RandomSource& random)
     : globals(g), canvas_(canvas), host_(host), random_(random)
 {
+    for (auto& row : board_)
+        row.fill(Empty);
+    windows_.Rebuild(board_, weights_);
     Form_Initialize();
 }
 
@@ -93,6 +96,7 @@ void Game::Form_Load()
     GameOver = false;
     WonByLine = false;
     ++gameNumber_;
+    ++positionNumber_;
     MoveCount = 0;
     ListedMoves = 0;
 

@@ -192,9 +192,10 @@ private:
     WindowTracker windows_;
     Weights weights_;
 
-    // Counts the games begun, so that a move can tell that a new game replaced
-    // its own while events ran.
+    // Counts the games begun and every change of the position, so that a move
+    // can tell that a new game or another move replaced it while events ran.
     uint32_t gameNumber_ = 0;
+    uint32_t positionNumber_ = 0;
     // Nonzero while a placed piece lets events run; board clicks are dropped then.
     int32_t moveEventPass_ = 0;
 };

@@ -39,7 +39,12 @@ void Game::Form_MouseDown(float X, float Y)
     if (Board(ClickRow, ClickCol) > Empty)
         return Refuse();
 
+    const uint32_t game = gameNumber_;
     PlacePiece(ClickRow, ClickCol, 0);
+    // A new game that began while the piece was placed (the host's, in a
+    // network game) has no place for this move: the peer must not get it.
+    if (game != gameNumber_)
+        return;
     if (Starter == 'C' && MoveCount < 2)
         Enable(Menu_Undo, false);
     if (network)
@@ -75,13 +80,13 @@ void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
     MoveMarkers();
     DrawPiece(Row, Col);
 
-    const uint32_t game = gameNumber_;
-    const int32_t moves = MoveCount;
+    const uint32_t position = ++positionNumber_;
     ++moveEventPass_;
     host_.DoEvents();
     --moveEventPass_;
-    // A new game or an undo that ran meanwhile has taken this move's place.
-    if (game != gameNumber_ || moves != MoveCount)
+    // A new game, an undo or another move that ran meanwhile has taken this
+    // move's place: what follows would judge a position it did not make.
+    if (position != positionNumber_)
         return;
 
     const bool fivePossible = ErFemMulig();

@@ -12,6 +12,7 @@ void Game::TakeBackMove()
     const auto& move = History[static_cast<size_t>(MoveCount)];
     SetBoard(move[1], move[2], Empty);
     --MoveCount;
+    ++positionNumber_;
 }
 
 void Game::Menu_Undo_Click()
@@ -27,6 +28,8 @@ void Game::Menu_Undo_Click()
     ui.Timer1.Enabled = true;
     ui.lblDraw.Top = Parked;
     ui.lblDraw.Left = Parked;
+    // A drawn game hid the turn square; the reopened game needs it again.
+    ui.lblHvisTur.Visible = true;
 
     if (Checked(Menu_HumanHuman)) {
         TakeBackMove();
