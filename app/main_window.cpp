@@ -202,11 +202,17 @@ void MainWindow::BuildMenus()
 
 void MainWindow::Command(MenuId id)
 {
+    const auto& menu = game_.ui.Menu;
+    // During the short wipe before each automatic game the window takes no
+    // input; a Stop chosen then still counts, as soon as the game has begun.
+    if (id == Menu_Stop && !game_.ui.Enabled && menu[Menu_Stop].Visible) {
+        stopDeferred_ = true;
+        return;
+    }
     // A disabled window takes no input; neither do the items of a menu that
     // is hidden or greyed (their shortcuts included).
     if (!game_.ui.Enabled || ending_)
         return;
-    const auto& menu = game_.ui.Menu;
     if (!menu[id].Enabled || !menu[id].Visible)
         return;
     MenuId top = MenuCount;
@@ -357,6 +363,10 @@ void MainWindow::DoEvents()
 {
     if (ending_)
         return;
+    if (stopDeferred_ && game_.ui.Enabled) {
+        stopDeferred_ = false;
+        Command(Menu_Stop);
+    }
     Render();
     QCoreApplication::processEvents();
 }

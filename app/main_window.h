@@ -86,6 +86,7 @@ private:
     int32_t knownWidth_ = 0;
     int32_t knownHeight_ = 0;
     bool activated_ = false;
+    bool stopDeferred_ = false;
     bool ending_ = false;
 };
 

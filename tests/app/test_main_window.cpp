@@ -261,6 +261,14 @@ TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStopped)
     EXPECT_TRUE(window.action(Menu_Game)->isVisible());
     QTest::qWait(1300);
     EXPECT_EQ(globals.Score[1] + globals.Score[2] + globals.Score[3], 2) << "no game after Stop";
+
+    // A Stop chosen during the wipe, while the window takes no input, still
+    // ends the run once the next game has begun.
+    QTimer::singleShot(100, &window, [&] { window.action(Menu_Stop)->trigger(); });
+    window.action(Menu_New)->trigger();
+    EXPECT_EQ(game().MoveCount, 1);
+    EXPECT_TRUE(game().Stopped);
+    EXPECT_TRUE(window.action(Menu_Game)->isVisible());
 }
 
 } // namespace brindle::testing
