@@ -215,18 +215,11 @@ void MainWindow::Command(MenuId id)
         return;
     if (!menu[id].Enabled || !menu[id].Visible)
         return;
-    MenuId top = MenuCount;
-    if (id >= Menu_Game && id < Menu_Players)
-        top = Menu_Game;
-    else if (id >= Menu_Players && id < Menu_Computer)
-        top = Menu_Players;
-    else if (id >= Menu_Computer && id < Menu_Helpmenu)
-        top = Menu_Computer;
-    else if (id >= Menu_Helpmenu && id < Menu_Stop)
-        top = Menu_Helpmenu;
-    if (top != MenuCount && (!menu[top].Enabled || !menu[top].Visible))
+    const MenuId top = TopMenuOf(id);
+    if (!menu[top].Enabled || !menu[top].Visible)
         return;
-    if ((id == Menu_PieceSmall || id == Menu_PieceNormal || id == Menu_PieceFull) && !menu[Menu_Piece].Enabled)
+    const bool pieceSize = id == Menu_PieceSmall || id == Menu_PieceNormal || id == Menu_PieceFull;
+    if (pieceSize && !menu[Menu_Piece].Enabled)
         return;
     Dispatch(id);
     Render();

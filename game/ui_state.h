@@ -11,6 +11,7 @@
 
 namespace brindle {
 
+// In menu-tree order: each top-level menu comes right before its items.
 enum MenuId : int {
     Menu_Game,
     Menu_New,
@@ -42,6 +43,20 @@ enum MenuId : int {
     Menu_Stop,
     MenuCount
 };
+
+// The top-level menu an item belongs to (itself for a top-level menu).
+constexpr MenuId TopMenuOf(MenuId item)
+{
+    if (item >= Menu_Stop)
+        return Menu_Stop;
+    if (item >= Menu_Helpmenu)
+        return Menu_Helpmenu;
+    if (item >= Menu_Computer)
+        return Menu_Computer;
+    if (item >= Menu_Players)
+        return Menu_Players;
+    return Menu_Game;
+}
 
 struct MenuItem {
     bool Enabled = true;
