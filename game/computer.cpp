@@ -127,32 +127,16 @@ void Game::UncheckLevels()
         Check(level, false);
 }
 
-void Game::Menu_Stupid_Click()
+void Game::SetLevel(MenuId level, int32_t margin)
 {
-    SearchMargin = 1;
+    SearchMargin = margin;
     UncheckLevels();
-    Check(Menu_Stupid, true);
+    Check(level, true);
 }
 
-void Game::Menu_Easy_Click()
-{
-    SearchMargin = 2;
-    UncheckLevels();
-    Check(Menu_Easy, true);
-}
-
-void Game::Menu_Normal_Click()
-{
-    SearchMargin = 3;
-    UncheckLevels();
-    Check(Menu_Normal, true);
-}
-
-void Game::Menu_Hard_Click()
-{
-    SearchMargin = 4;
-    UncheckLevels();
-    Check(Menu_Hard, true);
-}
+void Game::Menu_Stupid_Click() { SetLevel(Menu_Stupid, 1); }
+void Game::Menu_Easy_Click() { SetLevel(Menu_Easy, 2); }
+void Game::Menu_Normal_Click() { SetLevel(Menu_Normal, 3); }
+void Game::Menu_Hard_Click() { SetLevel(Menu_Hard, 4); }
 
 } // namespace brindle

@@ -183,6 +183,7 @@ private:
     void TakeBackMove();
     int32_t ScoreCandidates(char own);
     void PickRandomNearCell();
+    void SetLevel(MenuId level, int32_t margin);
 
     Canvas& canvas_;
     Host& host_;

@@ -107,22 +107,17 @@ void Game::NextTurn(int32_t Flag)
 {
     if (Flag == 1)
         ShowTurn();
-    const bool network = Checked(Menu_Network);
-    if (NextMark == MarkO) {
-        ui.lblHvisTur.BackColor = Blue;
-        ui.lblHvisTur.Caption.clear();
-        if (((Starter == 'H' && Checked(Menu_HumanComputer)) || Checked(Menu_ComputerComputer)) && !Replaying)
-            ComputerMove();
-        if (network && globals.NetRole == "HOST" && !Replaying)
-            SetBusyPointer();
-    } else {
-        ui.lblHvisTur.BackColor = Red;
-        ui.lblHvisTur.Caption.clear();
-        if (((Starter == 'C' && Checked(Menu_HumanComputer)) || Checked(Menu_ComputerComputer)) && !Replaying)
-            ComputerMove();
-        if (network && globals.NetRole == "CLIENT" && !Replaying)
-            SetBusyPointer();
-    }
+    // The computer plays blue when the human opened, red when it opened; in
+    // a network game the host waits while blue moves, the joiner while red does.
+    const bool blue = NextMark == MarkO;
+    ui.lblHvisTur.BackColor = blue ? Blue : Red;
+    ui.lblHvisTur.Caption.clear();
+    const bool computersTurn =
+        (Starter == (blue ? 'H' : 'C') && Checked(Menu_HumanComputer)) || Checked(Menu_ComputerComputer);
+    if (computersTurn && !Replaying)
+        ComputerMove();
+    if (Checked(Menu_Network) && globals.NetRole == (blue ? "HOST" : "CLIENT") && !Replaying)
+        SetBusyPointer();
     if (!Stopped && GameOver && Checked(Menu_ComputerComputer))
         ui.Timer3 = {true, 1000};
 }
