@@ -57,22 +57,27 @@ Game::Choice Game::ChooseMove()
     return {cell[0], cell[1], BestScore, true};
 }
 
+bool Game::Candidate(int32_t row, int32_t col) const
+{
+    return Board(row, col) == Empty && NearPiece[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
 void Game::PickRandomNearCell()
 {
     // Any empty cell beside a piece will do: draw until one is hit. One always
     // exists while a piece lies on a board that is not full.
-    bool candidate = false;
-    for (int32_t r = SearchMinRow; r <= SearchMaxRow && !candidate; ++r)
-        for (int32_t c = SearchMinCol; c <= SearchMaxCol && !candidate; ++c)
-            candidate = Board(r, c) == Empty && NearPiece[static_cast<size_t>(r)][static_cast<size_t>(c)];
-    if (!candidate)
+    bool any = false;
+    for (int32_t r = SearchMinRow; r <= SearchMaxRow && !any; ++r)
+        for (int32_t c = SearchMinCol; c <= SearchMaxCol && !any; ++c)
+            any = Candidate(r, c);
+    if (!any)
         return;
     BestCount = 1;
     BestScore = 1;
     for (;;) {
         const int32_t r = Int(random_.Rnd() * static_cast<double>(SearchMaxRow - SearchMinRow + 1) + SearchMinRow);
         const int32_t c = Int(random_.Rnd() * static_cast<double>(SearchMaxCol - SearchMinCol + 1) + SearchMinCol);
-        if (Board(r, c) == Empty && NearPiece[static_cast<size_t>(r)][static_cast<size_t>(c)]) {
+        if (Candidate(r, c)) {
             BestCells[1] = {r, c};
             return;
         }
@@ -83,7 +88,7 @@ int32_t Game::ScoreCandidates(char own)
 {
     for (int32_t r = SearchMinRow; r <= SearchMaxRow; ++r) {
         for (int32_t c = SearchMinCol; c <= SearchMaxCol; ++c) {
-            if (Board(r, c) != Empty || !NearPiece[static_cast<size_t>(r)][static_cast<size_t>(c)])
+            if (!Candidate(r, c))
                 continue;
             const int32_t S = windows_.Score(r, c, own);
             if (S == BestScore) {

@@ -183,6 +183,8 @@ private:
     void TakeBackMove();
     int32_t ScoreCandidates(char own);
     void PickRandomNearCell();
+    // An empty cell near a piece: the only cells the computer considers.
+    bool Candidate(int32_t row, int32_t col) const;
     void SetLevel(MenuId level, int32_t margin);
 
     Canvas& canvas_;
