@@ -27,11 +27,6 @@ QString Text(const std::string& s)
     return QString::fromStdString(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-QColor ToColor(Colour c)
-{
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 QRect Pixels(const Control& c)
 {
     return {ToPixels(c.Left), ToPixels(c.Top), ToPixels(c.Width), ToPixels(c.Height)};
@@ -49,8 +44,8 @@ void Place(QWidget* w, const Control& c)
 void SetBackground(QWidget* w, Colour colour)
 {
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, ToColor(colour));
-    p.setColor(QPalette::Base, ToColor(colour));
+    p.setColor(QPalette::Window, ToQColor(colour));
+    p.setColor(QPalette::Base, ToQColor(colour));
     w->setPalette(p);
 }
 
@@ -69,9 +64,8 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
 
     BuildControls();
     BuildMenus();
-    for (size_t i = 0; i < timers_.size(); ++i)
-        timers_[i].setObjectName(QStringLiteral("Timer%1").arg(i + 1));
-    connect(&timers_[2], &QTimer::timeout, this, [this] {
+    timer3_.setObjectName(QStringLiteral("Timer3"));
+    connect(&timer3_, &QTimer::timeout, this, [this] {
         game_.Timer3_Timer();
         Render();
     });
@@ -82,7 +76,11 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     move(screen.center() - rect().center());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    if (busyShown_)
+        QGuiApplication::restoreOverrideCursor();
+}
 
 void MainWindow::BuildControls()
 {
@@ -260,7 +258,8 @@ void MainWindow::BoardMouseDown(float x, float y)
 
 void MainWindow::BoardResized()
 {
-    // The documented outer size is the board surface plus a fixed frame.
+    // The game reasons in the window's outer size: the board surface plus a
+    // fixed frame. The surface is what the window really has to draw on.
     const QSize px = board_->size();
     Ui& ui = game_.ui;
     ui.Width = px.width() == ToPixels(knownWidth_ - WidthAllowance) ? knownWidth_
@@ -283,18 +282,22 @@ void MainWindow::ApplySize()
 
 void MainWindow::Render()
 {
+    if (ending_)
+        return;
     const Ui& ui = game_.ui;
     if (ui.Width != knownWidth_ || ui.Height != knownHeight_)
         ApplySize();
     if (windowTitle() != QString::fromStdString(ui.Caption))
         setWindowTitle(QString::fromStdString(ui.Caption));
 
+    // The hourglass shows over every control, text boxes included.
     const bool busy = ui.MousePointer == PointerHourglass;
-    if (busy != (cursor().shape() == Qt::WaitCursor)) {
+    if (busy != busyShown_) {
+        busyShown_ = busy;
         if (busy)
-            setCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         else
-            unsetCursor();
+            QGuiApplication::restoreOverrideCursor();
     }
 
     for (int i = 0; i < MenuCount; ++i) {
@@ -320,13 +323,14 @@ void MainWindow::Render()
             label->setText(text);
     }
     Place(lblDraw_, ui.lblDraw);
-    lblDraw_->setText(Text(ui.lblDraw.Caption));
+    if (lblDraw_->text() != Text(ui.lblDraw.Caption))
+        lblDraw_->setText(Text(ui.lblDraw.Caption));
     Place(imgLeft_, ui.imgLeft);
     Place(imgUp_, ui.imgUp);
 
     const Control& turn = ui.lblHvisTur;
     lblHvisTur_->setAutoFillBackground(turn.BackStyle == 1);
-    if (lblHvisTur_->palette().color(QPalette::Window) != ToColor(turn.BackColor))
+    if (lblHvisTur_->palette().color(QPalette::Window) != ToQColor(turn.BackColor))
         SetBackground(lblHvisTur_, turn.BackColor);
     lblHvisTur_->setFrameShape(turn.BorderStyle == 1 ? QFrame::Box : QFrame::NoFrame);
 
@@ -335,21 +339,17 @@ void MainWindow::Render()
         txtTime_->setText(Text(ui.txtTime.Caption));
     Place(txtMoves_, ui.txtMoves);
     // The move list can grow long; it is refilled only when it has changed.
-    const QString moves = Text(ui.txtMoves.Caption);
-    if (txtMoves_->property("shown").toString() != moves) {
-        txtMoves_->setPlainText(moves);
-        txtMoves_->setProperty("shown", moves);
+    if (shownMoves_ != ui.txtMoves.Caption) {
+        shownMoves_ = ui.txtMoves.Caption;
+        txtMoves_->setPlainText(Text(shownMoves_));
     }
 
-    const std::array<const TimerState*, 4> states = {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4};
-    for (size_t i = 0; i < timers_.size(); ++i) {
-        QTimer& t = timers_[i];
-        const bool run = states[i]->Enabled && states[i]->Interval > 0;
-        if (run && (!t.isActive() || t.interval() != states[i]->Interval))
-            t.start(states[i]->Interval);
-        else if (!run && t.isActive())
-            t.stop();
-    }
+    const TimerState& t3 = ui.Timer3;
+    const bool run = t3.Enabled && t3.Interval > 0;
+    if (run && (!timer3_.isActive() || timer3_.interval() != t3.Interval))
+        timer3_.start(t3.Interval);
+    else if (!run && timer3_.isActive())
+        timer3_.stop();
 }
 
 void MainWindow::DoEvents()
@@ -426,8 +426,10 @@ void MainWindow::EndProgram()
     // another move, and no timer fires again.
     ending_ = true;
     game_.GameOver = true;
-    for (QTimer& t : timers_)
-        t.stop();
+    timer3_.stop();
+    if (busyShown_)
+        QGuiApplication::restoreOverrideCursor();
+    busyShown_ = false;
     hide();
     QCoreApplication::quit();
 }

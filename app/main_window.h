@@ -79,7 +79,11 @@ private:
     QPlainTextEdit* txtMoves_ = nullptr;
     QLabel* imgLeft_ = nullptr;
     QLabel* imgUp_ = nullptr;
-    std::array<QTimer, 4> timers_;
+    // The pause between automatic games. The game clock, the music poll and
+    // the wait while leaving a network game join it with their parts.
+    QTimer timer3_;
+    std::string shownMoves_;
+    bool busyShown_ = false;
 
     // The outer size in twips that the window last took; kept exact when
     // the pixel size merely rounds it.

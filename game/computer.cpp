@@ -84,7 +84,7 @@ void Game::PickRandomNearCell()
     }
 }
 
-int32_t Game::ScoreCandidates(char own)
+void Game::ScoreCandidates(char own)
 {
     for (int32_t r = SearchMinRow; r <= SearchMaxRow; ++r) {
         for (int32_t c = SearchMinCol; c <= SearchMaxCol; ++c) {
@@ -101,7 +101,6 @@ int32_t Game::ScoreCandidates(char own)
             }
         }
     }
-    return BestCount;
 }
 
 void Game::SetBusyPointer()
@@ -117,7 +116,9 @@ void Game::DrawWeights()
     random_.Randomize();
     w.Opp = {0, 4 + Int(random_.Rnd() * 4.0), 20 + Int(random_.Rnd() * 10.0), 140, 3000};
     w.Bonus = 0;
-    SetWeights(w);
+    // Only the game's initialisation draws weights, and it recounts the board
+    // once the board is blank.
+    weights_ = w;
 }
 
 void Game::SetWeights(const Weights& weights)

@@ -26,8 +26,7 @@ void Game::Menu_New_Click()
 
     ui.lblDraw.Left = Parked;
     ui.lblDraw.Top = Parked;
-    for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})
-        c->Visible = false;
+    ShowStatus(false);
     ui.Enabled = false;
     canvas_.SetPersistentDrawing(false);
 
@@ -46,8 +45,7 @@ void Game::Menu_New_Click()
         host_.Pause(WipeColumnMilliseconds);
     }
 
-    for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})
-        c->Visible = true;
+    ShowStatus(true);
     ui.Enabled = true;
     canvas_.SetPersistentDrawing(true);
     ui.lblTraek.Caption.clear();
@@ -55,6 +53,12 @@ void Game::Menu_New_Click()
 
     Form_Load();
     Enable(Menu_Undo, false);
+}
+
+void Game::ShowStatus(bool shown)
+{
+    for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})
+        c->Visible = shown;
 }
 
 void Game::UncheckModes()
@@ -98,14 +102,14 @@ void Game::ChooseStarter()
 
 void Game::ShowMenuStop()
 {
-    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+    for (MenuId top : TopMenus)
         ui.Menu[top].Visible = false;
     ui.Menu[Menu_Stop].Visible = true;
 }
 
 void Game::ShowMenuNormal()
 {
-    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+    for (MenuId top : TopMenus)
         ui.Menu[top].Visible = true;
     ui.Menu[Menu_Stop].Visible = false;
 }
@@ -139,7 +143,9 @@ void Game::Timer3_Timer()
 
 void Game::Menu_Autodraw_Click()
 {
-    if (AutodrawBusy)
+    // A move still being placed has not been judged yet; another one now
+    // would leave its five unscored.
+    if (AutodrawBusy || moveEventPass_ > 0)
         return;
     AutodrawBusy = true;
     ComputerMove();

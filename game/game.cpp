@@ -56,7 +56,7 @@ void Game::Form_Initialize()
     ui.Timer3 = {true, 0};
     ui.Timer4 = {false, 0};
 
-    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+    for (MenuId top : TopMenus)
         Enable(top, false);
     Enable(Menu_Undo, false);
     Enable(Menu_RejectUndo, false);
@@ -144,7 +144,7 @@ void Game::Form_Activate()
 
     IntroShown = true;
     PieceInset = 15;
-    for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+    for (MenuId top : TopMenus)
         Enable(top, true);
     ui.lblTraek.Visible = true;
     ui.txtTime.Visible = true;

@@ -1,7 +1,6 @@
 #pragma once
-// The game behind the main window: the board and every game variable under its
-// documented name, and the procedures of the rules, the computer player and
-// game control. It knows nothing of windows; it draws through a Canvas, reaches
+// The game behind the main window: the board and every game variable, and the
+// procedures of the rules, the computer player and game control. It knows nothing of windows; it draws through a Canvas, reaches
 // the event loop, the speaker and the peer through a Host, and draws random
 // numbers from a RandomSource.
 
@@ -181,7 +180,9 @@ private:
     void DrawOutcome();
     void WinSound();
     void TakeBackMove();
-    int32_t ScoreCandidates(char own);
+    // The turn square, its text, the time box, the move count and the score.
+    void ShowStatus(bool shown);
+    void ScoreCandidates(char own);
     void PickRandomNearCell();
     // An empty cell near a piece: the only cells the computer considers.
     bool Candidate(int32_t row, int32_t col) const;

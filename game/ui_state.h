@@ -44,6 +44,9 @@ enum MenuId : int {
     MenuCount
 };
 
+// The four menus that the automatic play hides and the intro greys.
+inline constexpr std::array<MenuId, 4> TopMenus = {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu};
+
 // The top-level menu an item belongs to (itself for a top-level menu).
 constexpr MenuId TopMenuOf(MenuId item)
 {

@@ -56,7 +56,8 @@ void Game::Menu_Undo_Click()
 
 void Game::Menu_RejectUndo_Click()
 {
-    if (Replaying)
+    // Not while a move is still being placed: it must be judged first.
+    if (Replaying || moveEventPass_ > 0)
         return;
     Replaying = true;
     bool blocked = false;

@@ -10,13 +10,14 @@ namespace brindle {
 
 namespace {
 
-QRgb ToRgb(Colour c)
-{
-    // Colour words are &H00BBGGRR.
-    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
+QRgb ToRgb(Colour c) { return ToQColor(c).rgb(); }
 
 } // namespace
+
+QColor ToQColor(Colour c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 int ToPixels(double twips)
 {

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -12,9 +13,10 @@
 
 namespace brindle {
 
-// 15 twips are one logical pixel.
 inline constexpr double TwipsPerPixel = 15.0;
 int ToPixels(double twips);
+// A colour word (&H00BBGGRR) as Qt's colour.
+QColor ToQColor(Colour colour);
 
 class BoardView final : public QWidget, public Canvas {
     Q_OBJECT

@@ -257,11 +257,20 @@ TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndANewGameEndsTheOldMove)
     host.DuringNextPass([this] { ClickCell(5, 5); });
     ClickCell(3, 3);
     EXPECT_TRUE(game.Board(5, 5) == Empty && host.beeps == 0);
+    // Nor may Autodraw or Reject undo play before the move has been judged.
+    Play({{3, 4}, {4, 3}, {4, 4}, {5, 3}, {5, 4}, {6, 3}, {0, 19}});
+    host.DuringNextPass([this] {
+        game.Menu_Autodraw_Click();
+        game.Menu_RejectUndo_Click();
+    });
+    ClickCell(7, 3);
+    EXPECT_TRUE(game.GameOver && game.MoveCount == 9) << "red's five down column 3 wins";
     // The automatic game runs to its end inside the pass; the old move must
     // not then judge that game's final position a second time.
+    game.Menu_HumanHuman_Click();
     host.DuringNextPass([this] { game.Menu_ComputerComputer_Click(); });
     ClickCell(5, 5);
-    EXPECT_EQ(GamesCounted(), 1);
+    EXPECT_EQ(GamesCounted(), 2);
 }
 
 // ---- Starting games and automatic play
