@@ -78,7 +78,18 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    if (busyShown_)
+    ShowBusy(false);
+}
+
+void MainWindow::ShowBusy(bool busy)
+{
+    // The hourglass shows over every control, text boxes included.
+    if (busy == busyShown_)
+        return;
+    busyShown_ = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
         QGuiApplication::restoreOverrideCursor();
 }
 
@@ -216,9 +227,6 @@ void MainWindow::Command(MenuId id)
     const MenuId top = TopMenuOf(id);
     if (!menu[top].Enabled || !menu[top].Visible)
         return;
-    const bool pieceSize = id == Menu_PieceSmall || id == Menu_PieceNormal || id == Menu_PieceFull;
-    if (pieceSize && !menu[Menu_Piece].Enabled)
-        return;
     Dispatch(id);
     Render();
 }
@@ -290,15 +298,7 @@ void MainWindow::Render()
     if (windowTitle() != QString::fromStdString(ui.Caption))
         setWindowTitle(QString::fromStdString(ui.Caption));
 
-    // The hourglass shows over every control, text boxes included.
-    const bool busy = ui.MousePointer == PointerHourglass;
-    if (busy != busyShown_) {
-        busyShown_ = busy;
-        if (busy)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QGuiApplication::restoreOverrideCursor();
-    }
+    ShowBusy(ui.MousePointer == PointerHourglass);
 
     for (int i = 0; i < MenuCount; ++i) {
         QAction* a = actions_[static_cast<size_t>(i)];
@@ -323,8 +323,9 @@ void MainWindow::Render()
             label->setText(text);
     }
     Place(lblDraw_, ui.lblDraw);
-    if (lblDraw_->text() != Text(ui.lblDraw.Caption))
-        lblDraw_->setText(Text(ui.lblDraw.Caption));
+    const QString banner = Text(ui.lblDraw.Caption);
+    if (lblDraw_->text() != banner)
+        lblDraw_->setText(banner);
     Place(imgLeft_, ui.imgLeft);
     Place(imgUp_, ui.imgUp);
 
@@ -335,8 +336,9 @@ void MainWindow::Render()
     lblHvisTur_->setFrameShape(turn.BorderStyle == 1 ? QFrame::Box : QFrame::NoFrame);
 
     Place(txtTime_, ui.txtTime);
-    if (txtTime_->text() != Text(ui.txtTime.Caption))
-        txtTime_->setText(Text(ui.txtTime.Caption));
+    const QString time = Text(ui.txtTime.Caption);
+    if (txtTime_->text() != time)
+        txtTime_->setText(time);
     Place(txtMoves_, ui.txtMoves);
     // The move list can grow long; it is refilled only when it has changed.
     if (shownMoves_ != ui.txtMoves.Caption) {
@@ -427,9 +429,7 @@ void MainWindow::EndProgram()
     ending_ = true;
     game_.GameOver = true;
     timer3_.stop();
-    if (busyShown_)
-        QGuiApplication::restoreOverrideCursor();
-    busyShown_ = false;
+    ShowBusy(false);
     hide();
     QCoreApplication::quit();
 }

@@ -59,6 +59,7 @@ private:
     void BoardMouseDown(float x, float y);
     void BoardResized();
     void ApplySize();
+    void ShowBusy(bool busy);
     // The ends of the program: closing the window, and "&Exit".
     void Form_Unload();
     void Menu_exit_Click();

@@ -116,8 +116,6 @@ void Game::DrawWeights()
     random_.Randomize();
     w.Opp = {0, 4 + Int(random_.Rnd() * 4.0), 20 + Int(random_.Rnd() * 10.0), 140, 3000};
     w.Bonus = 0;
-    // Only the game's initialisation draws weights, and it recounts the board
-    // once the board is blank.
     weights_ = w;
 }
 

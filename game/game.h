@@ -1,8 +1,9 @@
 #pragma once
 // The game behind the main window: the board and every game variable, and the
-// procedures of the rules, the computer player and game control. It knows nothing of windows; it draws through a Canvas, reaches
-// the event loop, the speaker and the peer through a Host, and draws random
-// numbers from a RandomSource.
+// procedures of the rules, the computer player and game control. It knows
+// nothing of windows; it draws through a Canvas, reaches the event loop, the
+// speaker and the peer through a Host, and draws random numbers from a
+// RandomSource.
 
 #include <array>
 #include <cstdint>
@@ -75,8 +76,6 @@ public:
     void Menu_Normal_Click();
     void Menu_Hard_Click();
     void UncheckLevels();
-    // Draws the weight tables afresh, as every game does at its start.
-    void DrawWeights();
     void SetWeights(const Weights& weights);
     const Weights& CurrentWeights() const { return weights_; }
 
@@ -187,6 +186,9 @@ private:
     // An empty cell near a piece: the only cells the computer considers.
     bool Candidate(int32_t row, int32_t col) const;
     void SetLevel(MenuId level, int32_t margin);
+    // Draws the weight tables afresh; only the game's initialisation does,
+    // and it recounts the board afterwards.
+    void DrawWeights();
 
     Canvas& canvas_;
     Host& host_;
