@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -13,7 +14,6 @@
 #include "view/board_view.h"
 #include "view/layout.h"
 #include "view/pictures.h"
-#include "view/piece_size.h"
 
 namespace brindle {
 
@@ -22,53 +22,55 @@ namespace {
 // Outer height not part of the board surface: frame, title bar and menu bar.
 constexpr int32_t FrameHeight = 625;
 
-QString Text(const std::string& s)
+QString text(const std::string& s)
 {
     return QString::fromStdString(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-QRect Pixels(const Control& c)
+QRect pixels(const Control& c)
 {
-    return {ToPixels(c.Left), ToPixels(c.Top), ToPixels(c.Width), ToPixels(c.Height)};
+    return {toPixels(c.Left), toPixels(c.Top), toPixels(c.Width), toPixels(c.Height)};
 }
 
-void Place(QWidget* w, const Control& c)
+void place(QWidget* w, const Control& c)
 {
-    const QRect r = Pixels(c);
+    const QRect r = pixels(c);
     if (w->geometry() != r)
         w->setGeometry(r);
     if (w->isVisibleTo(w->parentWidget()) != c.Visible)
         w->setVisible(c.Visible);
 }
 
-void SetBackground(QWidget* w, Colour colour)
+void setBackground(QWidget* w, Colour colour)
 {
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, ToQColor(colour));
-    p.setColor(QPalette::Base, ToQColor(colour));
+    p.setColor(QPalette::Window, toQColor(colour));
+    p.setColor(QPalette::Base, toQColor(colour));
     w->setPalette(p);
 }
 
 } // namespace
 
 MainWindow::MainWindow(Globals& globals, QWidget* parent)
-    : QMainWindow(parent), board_(new BoardView(this)), game_(globals, *board_, *this, random_)
+    : QMainWindow(parent), board_(new BoardView(this)), game_(globals, {*board_, *this, sound_, peer_, random_})
 {
     setObjectName("frmMain");
-    setWindowIcon(WindowIcon());
+    setWindowIcon(windowIcon());
     setCentralWidget(board_);
     // The smallest outer window is 4600 x 5000 twips.
-    board_->setMinimumSize(ToPixels(MinWindowWidth - WidthAllowance), ToPixels(MinWindowHeight - FrameHeight));
-    board_->onMouseDown = [this](float x, float y) { BoardMouseDown(x, y); };
-    board_->onResized = [this] { BoardResized(); };
+    board_->setMinimumSize(toPixels(MinWindowWidth - WidthAllowance), toPixels(MinWindowHeight - FrameHeight));
+    board_->onMouseDown = [this](float x, float y) { handle([=, this] { game_.Form_MouseDown(x, y); }); };
+    board_->onResized = [this] { handle([this] { boardResized(); }); };
 
-    BuildControls();
-    BuildMenus();
-    timer3_.setObjectName(QStringLiteral("Timer3"));
-    connect(&timer3_, &QTimer::timeout, this, [this] {
-        game_.Timer3_Timer();
-        Render();
-    });
+    buildControls();
+    buildMenus();
+    bindViewCommands(game_);
+    game_.bindCommand(Menu_exit, [this] { Menu_exit_Click(); });
+    for (int i = 0; i < 4; ++i) {
+        QTimer& t = timers_[static_cast<size_t>(i)];
+        t.setObjectName(QStringLiteral("Timer%1").arg(i + 1));
+        connect(&t, &QTimer::timeout, this, [this, i] { handle([this, i] { game_.timerFired(i + 1); }); });
+    }
 
     game_.Form_Load();
     Render();
@@ -76,24 +78,38 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     move(screen.center() - rect().center());
 }
 
-MainWindow::~MainWindow()
+template <class Event>
+void MainWindow::handle(Event&& event)
 {
-    ShowBusy(false);
+    if (ending_)
+        return;
+    event();
+    Render();
 }
 
-void MainWindow::ShowBusy(bool busy)
+void MainWindow::showBusy(bool busy)
 {
-    // The hourglass shows over every control, text boxes included.
+    // The hourglass of this window alone, shown over every control of it,
+    // text boxes included; a second copy beside it keeps its own pointer.
     if (busy == busyShown_)
         return;
     busyShown_ = busy;
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
+    for (OwnPointer& p : pointers_) {
+        if (!p.widget)
+            continue;
+        if (busy) {
+            p.set = p.widget->testAttribute(Qt::WA_SetCursor);
+            p.cursor = p.widget->cursor();
+            p.widget->setCursor(Qt::WaitCursor);
+        } else if (p.set) {
+            p.widget->setCursor(p.cursor);
+        } else {
+            p.widget->unsetCursor();
+        }
+    }
 }
 
-void MainWindow::BuildControls()
+void MainWindow::buildControls()
 {
     // The controls' sizes are made for a small, narrow face.
     board_->setFont(QFont(QStringLiteral("Arial"), 8));
@@ -123,7 +139,7 @@ void MainWindow::BuildControls()
     txtTime_->setReadOnly(true);
     txtTime_->setAlignment(Qt::AlignCenter);
     txtTime_->setFocusPolicy(Qt::NoFocus);
-    SetBackground(txtTime_, BackColour);
+    setBackground(txtTime_, BackColour);
 
     // The turn text may reach under the time box; it stays readable above it.
     lblPlacer_->raise();
@@ -132,22 +148,27 @@ void MainWindow::BuildControls()
     txtMoves_->setObjectName("txtMoves");
     txtMoves_->setReadOnly(true);
     txtMoves_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // One move a line: a long computer score scrolls sideways, never wraps.
+    txtMoves_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtMoves_->setFocusPolicy(Qt::ClickFocus);
-    SetBackground(txtMoves_, BackColour);
+    setBackground(txtMoves_, BackColour);
 
     auto marker = [this](const char* name, ArrowDirection direction) {
         auto* l = new QLabel(board_);
         l->setObjectName(name);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setPixmap(ArrowPixmap(direction));
+        l->setPixmap(arrowPixmap(direction));
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         return l;
     };
     imgLeft_ = marker("imgLeft", ArrowDirection::Left);
     imgUp_ = marker("imgUp", ArrowDirection::Up);
+
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(txtTime_), txtMoves_->viewport()})
+        pointers_.push_back({w, false, {}});
 }
 
-QMenu* MainWindow::AddMenu(MenuId id, const char* caption)
+QMenu* MainWindow::addMenu(MenuId id, const char* caption)
 {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
     menu->setObjectName(QString::fromUtf8(caption).remove('&'));
@@ -155,137 +176,92 @@ QMenu* MainWindow::AddMenu(MenuId id, const char* caption)
     return menu;
 }
 
-QAction* MainWindow::AddItem(QMenu* menu, MenuId id, const char* caption, QKeySequence key, bool checkable)
+QAction* MainWindow::addItem(QMenu* menu, MenuId id, const char* caption, QKeySequence key, bool checkable)
 {
     QAction* a = menu->addAction(QString::fromUtf8(caption));
     a->setShortcut(key);
     a->setCheckable(checkable);
-    connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+    connect(a, &QAction::triggered, this, [this, id] { handle([this, id] { game_.Command(id); }); });
     actions_[id] = a;
     return a;
 }
 
-void MainWindow::BuildMenus()
+void MainWindow::buildMenus()
 {
-    QMenu* game = AddMenu(Menu_Game, "&Game");
-    AddItem(game, Menu_New, "&New game", Qt::Key_F2);
+    QMenu* game = addMenu(Menu_Game, "&Game");
+    addItem(game, Menu_New, "&New game", Qt::Key_F2);
     game->addSeparator();
-    AddItem(game, Menu_Undo, "&Undo", Qt::Key_Delete);
-    AddItem(game, Menu_RejectUndo, "&Reject undo", Qt::Key_F9);
+    addItem(game, Menu_Undo, "&Undo", Qt::Key_Delete);
+    addItem(game, Menu_RejectUndo, "&Reject undo", Qt::Key_F9);
     game->addSeparator();
-    AddItem(game, Menu_Details, "&Details", Qt::Key_F3, true);
+    addItem(game, Menu_Details, "&Details", Qt::Key_F3, true);
     QMenu* piece = game->addMenu(QStringLiteral("&Piecesize"));
     actions_[Menu_Piece] = piece->menuAction();
-    AddItem(piece, Menu_PieceSmall, "&Small", Qt::CTRL | Qt::Key_A, true);
-    AddItem(piece, Menu_PieceNormal, "&Normal", Qt::CTRL | Qt::Key_B, true);
-    AddItem(piece, Menu_PieceFull, "&Full", Qt::CTRL | Qt::Key_C, true);
-    AddItem(game, Menu_Autodraw, "&Autodraw", Qt::Key_F4);
+    addItem(piece, Menu_PieceSmall, "&Small", Qt::CTRL | Qt::Key_A, true);
+    addItem(piece, Menu_PieceNormal, "&Normal", Qt::CTRL | Qt::Key_B, true);
+    addItem(piece, Menu_PieceFull, "&Full", Qt::CTRL | Qt::Key_C, true);
+    addItem(game, Menu_Autodraw, "&Autodraw", Qt::Key_F4);
     game->addSeparator();
-    AddItem(game, Menu_Sound, "&Sound", Qt::Key_F5, true);
-    AddItem(game, Menu_Music, "&Music", Qt::Key_F6, true);
+    addItem(game, Menu_Sound, "&Sound", Qt::Key_F5, true);
+    addItem(game, Menu_Music, "&Music", Qt::Key_F6, true);
     game->addSeparator();
-    AddItem(game, Menu_exit, "&Exit", Qt::Key_F12);
+    addItem(game, Menu_exit, "&Exit", Qt::Key_F12);
 
-    QMenu* players = AddMenu(Menu_Players, "&Players");
-    AddItem(players, Menu_HumanHuman, "Human vs. Human", Qt::CTRL | Qt::Key_F1, true);
-    AddItem(players, Menu_HumanComputer, "Human vs. Computer", Qt::CTRL | Qt::Key_F2, true);
-    AddItem(players, Menu_ComputerComputer, "Computer vs. Computer", Qt::CTRL | Qt::Key_F3, true);
-    AddItem(players, Menu_Network, "Network game", Qt::CTRL | Qt::Key_F4, true);
-    AddItem(players, Menu_Send, "Send message");
+    QMenu* players = addMenu(Menu_Players, "&Players");
+    addItem(players, Menu_HumanHuman, "Human vs. Human", Qt::CTRL | Qt::Key_F1, true);
+    addItem(players, Menu_HumanComputer, "Human vs. Computer", Qt::CTRL | Qt::Key_F2, true);
+    addItem(players, Menu_ComputerComputer, "Computer vs. Computer", Qt::CTRL | Qt::Key_F3, true);
+    addItem(players, Menu_Network, "Network game", Qt::CTRL | Qt::Key_F4, true);
+    addItem(players, Menu_Send, "Send message");
 
-    QMenu* level = AddMenu(Menu_Computer, "&Computerlevel");
-    AddItem(level, Menu_Stupid, "&Stupid", {}, true);
-    AddItem(level, Menu_Easy, "&Easy", {}, true);
-    AddItem(level, Menu_Normal, "&Medium", {}, true);
-    AddItem(level, Menu_Hard, "&Hard", {}, true);
+    QMenu* level = addMenu(Menu_Computer, "&Computerlevel");
+    addItem(level, Menu_Stupid, "&Stupid", {}, true);
+    addItem(level, Menu_Easy, "&Easy", {}, true);
+    addItem(level, Menu_Normal, "&Medium", {}, true);
+    addItem(level, Menu_Hard, "&Hard", {}, true);
 
-    QMenu* help = AddMenu(Menu_Helpmenu, "&Help");
-    AddItem(help, Menu_Help, "&Help");
+    QMenu* help = addMenu(Menu_Helpmenu, "&Help");
+    addItem(help, Menu_Help, "&Help");
     help->addSeparator();
-    AddItem(help, Menu_About, "&About");
+    addItem(help, Menu_About, "&About");
 
     QAction* stop = menuBar()->addAction(QStringLiteral("&Stop"));
-    connect(stop, &QAction::triggered, this, [this] { Command(Menu_Stop); });
+    connect(stop, &QAction::triggered, this, [this] { handle([this] { game_.Command(Menu_Stop); }); });
     actions_[Menu_Stop] = stop;
+
+    makeExclusive({Menu_PieceSmall, Menu_PieceNormal, Menu_PieceFull});
+    makeExclusive({Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network});
+    makeExclusive({Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard});
 }
 
-void MainWindow::Command(MenuId id)
+void MainWindow::makeExclusive(std::initializer_list<MenuId> items)
 {
-    const auto& menu = game_.ui.Menu;
-    // During the short wipe before each automatic game the window takes no
-    // input; a Stop chosen then still counts, as soon as the game has begun.
-    if (id == Menu_Stop && !game_.ui.Enabled && menu[Menu_Stop].Visible) {
-        stopDeferred_ = true;
-        return;
-    }
-    // A disabled window takes no input; neither do the items of a menu that
-    // is hidden or greyed (their shortcuts included).
-    if (!game_.ui.Enabled || ending_)
-        return;
-    if (!menu[id].Enabled || !menu[id].Visible)
-        return;
-    const MenuId top = TopMenuOf(id);
-    if (!menu[top].Enabled || !menu[top].Visible)
-        return;
-    Dispatch(id);
-    Render();
+    auto* group = new QActionGroup(this);
+    for (MenuId id : items)
+        group->addAction(actions_[id]);
 }
 
-void MainWindow::Dispatch(MenuId id)
-{
-    switch (id) {
-    case Menu_New: game_.Menu_New_Click(); break;
-    case Menu_Undo: game_.Menu_Undo_Click(); break;
-    case Menu_RejectUndo: game_.Menu_RejectUndo_Click(); break;
-    case Menu_Details: Menu_Details_Click(game_); break;
-    case Menu_PieceSmall: Menu_PieceSmall_Click(game_); break;
-    case Menu_PieceNormal: Menu_PieceNormal_Click(game_); break;
-    case Menu_PieceFull: Menu_PieceFull_Click(game_); break;
-    case Menu_Autodraw: game_.Menu_Autodraw_Click(); break;
-    case Menu_Sound: game_.Menu_Sound_Click(); break;
-    case Menu_exit: Menu_exit_Click(); break;
-    case Menu_HumanHuman: game_.Menu_HumanHuman_Click(); break;
-    case Menu_HumanComputer: game_.Menu_HumanComputer_Click(); break;
-    case Menu_ComputerComputer: game_.Menu_ComputerComputer_Click(); break;
-    case Menu_Stupid: game_.Menu_Stupid_Click(); break;
-    case Menu_Easy: game_.Menu_Easy_Click(); break;
-    case Menu_Normal: game_.Menu_Normal_Click(); break;
-    case Menu_Hard: game_.Menu_Hard_Click(); break;
-    case Menu_Stop: game_.Menu_Stop_Click(); break;
-    default: break; // items of parts not in this build stay greyed
-    }
-}
-
-void MainWindow::BoardMouseDown(float x, float y)
-{
-    if (!game_.ui.Enabled || ending_)
-        return;
-    game_.Form_MouseDown(x, y);
-    Render();
-}
-
-void MainWindow::BoardResized()
+void MainWindow::boardResized()
 {
     // The game reasons in the window's outer size: the board surface plus a
     // fixed frame. The surface is what the window really has to draw on.
     const QSize px = board_->size();
     Ui& ui = game_.ui;
-    ui.Width = px.width() == ToPixels(knownWidth_ - WidthAllowance) ? knownWidth_
+    ui.Width = px.width() == toPixels(knownWidth_ - WidthAllowance) ? knownWidth_
                                                                    : px.width() * 15 + WidthAllowance;
-    ui.Height = px.height() == ToPixels(knownHeight_ - FrameHeight) ? knownHeight_
+    ui.Height = px.height() == toPixels(knownHeight_ - FrameHeight) ? knownHeight_
                                                                     : px.height() * 15 + FrameHeight;
     knownWidth_ = ui.Width;
     knownHeight_ = ui.Height;
     Form_Resize(game_);
-    Render();
 }
 
-void MainWindow::ApplySize()
+void MainWindow::applySize()
 {
     knownWidth_ = game_.ui.Width;
     knownHeight_ = game_.ui.Height;
     const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
-    resize(ToPixels(knownWidth_ - WidthAllowance), ToPixels(knownHeight_ - FrameHeight) + menuHeight);
+    resize(toPixels(knownWidth_ - WidthAllowance), toPixels(knownHeight_ - FrameHeight) + menuHeight);
 }
 
 void MainWindow::Render()
@@ -294,11 +270,11 @@ void MainWindow::Render()
         return;
     const Ui& ui = game_.ui;
     if (ui.Width != knownWidth_ || ui.Height != knownHeight_)
-        ApplySize();
+        applySize();
     if (windowTitle() != QString::fromStdString(ui.Caption))
         setWindowTitle(QString::fromStdString(ui.Caption));
 
-    ShowBusy(ui.MousePointer == PointerHourglass);
+    showBusy(ui.MousePointer == PointerHourglass);
 
     for (int i = 0; i < MenuCount; ++i) {
         QAction* a = actions_[static_cast<size_t>(i)];
@@ -317,51 +293,57 @@ void MainWindow::Render()
                                                                        {lblComp_, &ui.lblComp},
                                                                        {lblMoves_, &ui.lblMoves}}};
     for (const auto& [label, control] : labels) {
-        Place(label, *control);
-        const QString text = Text(control->Caption);
-        if (label->text() != text)
-            label->setText(text);
+        place(label, *control);
+        const QString caption = text(control->Caption);
+        if (label->text() != caption)
+            label->setText(caption);
     }
-    Place(lblDraw_, ui.lblDraw);
-    const QString banner = Text(ui.lblDraw.Caption);
+    place(lblDraw_, ui.lblDraw);
+    const QString banner = text(ui.lblDraw.Caption);
     if (lblDraw_->text() != banner)
         lblDraw_->setText(banner);
-    Place(imgLeft_, ui.imgLeft);
-    Place(imgUp_, ui.imgUp);
+    place(imgLeft_, ui.imgLeft);
+    place(imgUp_, ui.imgUp);
 
     const Control& turn = ui.lblHvisTur;
     lblHvisTur_->setAutoFillBackground(turn.BackStyle == 1);
-    if (lblHvisTur_->palette().color(QPalette::Window) != ToQColor(turn.BackColor))
-        SetBackground(lblHvisTur_, turn.BackColor);
+    if (lblHvisTur_->palette().color(QPalette::Window) != toQColor(turn.BackColor))
+        setBackground(lblHvisTur_, turn.BackColor);
     lblHvisTur_->setFrameShape(turn.BorderStyle == 1 ? QFrame::Box : QFrame::NoFrame);
 
-    Place(txtTime_, ui.txtTime);
-    const QString time = Text(ui.txtTime.Caption);
+    place(txtTime_, ui.txtTime);
+    const QString time = text(ui.txtTime.Caption);
     if (txtTime_->text() != time)
         txtTime_->setText(time);
-    Place(txtMoves_, ui.txtMoves);
+    place(txtMoves_, ui.txtMoves);
     // The move list can grow long; it is refilled only when it has changed.
     if (shownMoves_ != ui.txtMoves.Caption) {
         shownMoves_ = ui.txtMoves.Caption;
-        txtMoves_->setPlainText(Text(shownMoves_));
+        txtMoves_->setPlainText(text(shownMoves_));
     }
 
-    const TimerState& t3 = ui.Timer3;
-    const bool run = t3.Enabled && t3.Interval > 0;
-    if (run && (!timer3_.isActive() || timer3_.interval() != t3.Interval))
-        timer3_.start(t3.Interval);
-    else if (!run && timer3_.isActive())
-        timer3_.stop();
+    renderTimers();
+}
+
+void MainWindow::renderTimers()
+{
+    const Ui& ui = game_.ui;
+    const std::array<const TimerState*, 4> states = {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4};
+    for (size_t i = 0; i < states.size(); ++i) {
+        // An interval of 0 never fires, whatever the enabled state says.
+        const bool run = states[i]->Enabled && states[i]->Interval > 0 && !ending_;
+        QTimer& t = timers_[i];
+        if (run && (!t.isActive() || t.interval() != states[i]->Interval))
+            t.start(states[i]->Interval);
+        else if (!run && t.isActive())
+            t.stop();
+    }
 }
 
 void MainWindow::DoEvents()
 {
     if (ending_)
         return;
-    if (stopDeferred_ && game_.ui.Enabled) {
-        stopDeferred_ = false;
-        Command(Menu_Stop);
-    }
     Render();
     QCoreApplication::processEvents();
 }
@@ -375,15 +357,6 @@ void MainWindow::Pause(int milliseconds)
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
 }
-
-void MainWindow::Beep()
-{
-    QApplication::beep();
-}
-
-void MainWindow::PlaySound(std::string_view) {}
-
-void MainWindow::Send(std::string_view) {}
 
 void MainWindow::ShowIntro()
 {
@@ -400,10 +373,7 @@ void MainWindow::showEvent(QShowEvent* event)
     if (activated_)
         return;
     activated_ = true;
-    QTimer::singleShot(0, this, [this] {
-        game_.Form_Activate();
-        Render();
-    });
+    QTimer::singleShot(0, this, [this] { handle([this] { game_.Form_Activate(); }); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -414,24 +384,21 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::Form_Unload()
 {
-    EndProgram();
+    if (ending_)
+        return;
+    // Leaving a network game waits a second for the goodbye to go out, with
+    // events still served; that wait comes first, and only then does the
+    // window stop taking events.
+    game_.Form_Unload();
+    ending_ = true;
+    renderTimers();
+    showBusy(false);
 }
 
 void MainWindow::Menu_exit_Click()
 {
-    EndProgram();
-}
-
-void MainWindow::EndProgram()
-{
-    // Ends at once: a game being played by the computer winds down without
-    // another move, and no timer fires again.
-    ending_ = true;
-    game_.GameOver = true;
-    timer3_.stop();
-    ShowBusy(false);
-    hide();
-    QCoreApplication::quit();
+    // Closing ends this window alone; the program ends with its last window.
+    close();
 }
 
 } // namespace brindle

@@ -1,17 +1,24 @@
 #pragma once
 // frmMain: the Qt window around the game. It builds the controls and the menu
-// tree, forwards every user action to the game, and after each action (and in
-// every event pass the game asks for) renders what the game's state says.
+// tree and forwards every event (menu, shortcut, mouse, resize, timer) to the
+// game through one wrapper that afterwards renders what the game's state
+// says. It touches nothing outside itself, so two copies can run side by
+// side in one process.
 
 #include <array>
+#include <vector>
 
+#include <QCursor>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
+#include "app/qt_ports.h"
 #include "game/game.h"
 #include "game/random.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -21,11 +28,10 @@ namespace brindle {
 
 class BoardView;
 
-class MainWindow final : public QMainWindow, public Host {
+class MainWindow final : public QMainWindow, public EventLoop {
     Q_OBJECT
 public:
     explicit MainWindow(Globals& globals, QWidget* parent = nullptr);
-    ~MainWindow() override;
 
     Game& game() { return game_; }
     const Game& game() const { return game_; }
@@ -33,12 +39,9 @@ public:
     const BoardView& board() const { return *board_; }
     QAction* action(MenuId id) const { return actions_[id]; }
 
-    // Host
+    // EventLoop
     void DoEvents() override;
     void Pause(int milliseconds) override;
-    void Beep() override;
-    void PlaySound(std::string_view file) override;
-    void Send(std::string_view text) override;
     void ShowIntro() override;
 
     // Brings every widget in line with the game's state.
@@ -49,23 +52,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildControls();
-    void BuildMenus();
-    QMenu* AddMenu(MenuId id, const char* caption);
-    QAction* AddItem(QMenu* menu, MenuId id, const char* caption, QKeySequence key = {}, bool checkable = false);
-    // Runs a user command unless the window is not taking input.
-    void Command(MenuId id);
-    void Dispatch(MenuId id);
-    void BoardMouseDown(float x, float y);
-    void BoardResized();
-    void ApplySize();
-    void ShowBusy(bool busy);
-    // The ends of the program: closing the window, and "&Exit".
+    // The one way from an event to the game: runs it, then renders.
+    template <class Event>
+    void handle(Event&& event);
+
+    void buildControls();
+    void buildMenus();
+    QMenu* addMenu(MenuId id, const char* caption);
+    QAction* addItem(QMenu* menu, MenuId id, const char* caption, QKeySequence key = {}, bool checkable = false);
+    // Items of which exactly one is chosen show radio marks.
+    void makeExclusive(std::initializer_list<MenuId> items);
+    void boardResized();
+    void applySize();
+    void renderTimers();
+    void showBusy(bool busy);
     void Form_Unload();
     void Menu_exit_Click();
-    void EndProgram();
 
     BoardView* board_;
+    SystemSound sound_;
+    NoPeer peer_;
     ClockRandom random_;
     Game game_;
 
@@ -80,10 +86,18 @@ private:
     QPlainTextEdit* txtMoves_ = nullptr;
     QLabel* imgLeft_ = nullptr;
     QLabel* imgUp_ = nullptr;
-    // The pause between automatic games. The game clock, the music poll and
-    // the wait while leaving a network game join it with their parts.
-    QTimer timer3_;
+    // Timer1 to Timer4.
+    std::array<QTimer, 4> timers_;
     std::string shownMoves_;
+
+    // The widgets that show a pointer of their own, and the pointer each had
+    // before the hourglass.
+    struct OwnPointer {
+        QPointer<QWidget> widget;
+        bool set = false;
+        QCursor cursor;
+    };
+    std::vector<OwnPointer> pointers_;
     bool busyShown_ = false;
 
     // The outer size in twips that the window last took; kept exact when
@@ -91,7 +105,6 @@ private:
     int32_t knownWidth_ = 0;
     int32_t knownHeight_ = 0;
     bool activated_ = false;
-    bool stopDeferred_ = false;
     bool ending_ = false;
 };
 

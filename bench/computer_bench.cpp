@@ -16,24 +16,40 @@ namespace {
 
 class NullCanvas final : public Canvas {
 public:
-    void Cls() override {}
-    void Line(double, double, double, double) override {}
-    void FillBox(double, double, double, double, Colour) override {}
-    void SetPersistentDrawing(bool on) override { persistent_ = on; }
-    bool PersistentDrawing() const override { return persistent_; }
+    void clear() override {}
+    void line(double, double, double, double) override {}
+    void fillBox(double, double, double, double, Colour) override {}
+    void setPersistentDrawing(bool on) override { persistent_ = on; }
+    bool persistentDrawing() const override { return persistent_; }
 
 private:
     bool persistent_ = true;
 };
 
-class NullHost final : public Host {
+class NullEvents final : public EventLoop {
 public:
     void DoEvents() override {}
     void Pause(int) override {}
-    void Beep() override {}
-    void PlaySound(std::string_view) override {}
-    void Send(std::string_view) override {}
     void ShowIntro() override {}
+};
+
+class NullSound final : public Sound {
+public:
+    void beep() override {}
+    void playWave(std::string_view) override {}
+    void openMusic(std::string_view) override {}
+    void playMusic(bool) override {}
+    bool musicStopped() override { return false; }
+    void closeMusic() override {}
+};
+
+class NullPeer final : public Peer {
+public:
+    void SendMove(int32_t, int32_t) override {}
+    void SendNewGame(int32_t, char, std::string_view) override {}
+    void SendTimeWinner(char) override {}
+    void Close() override {}
+    int32_t State() const override { return 0; }
 };
 
 // The program's generator with a fixed seed. While a board is being built it
@@ -54,10 +70,15 @@ private:
     ClockRandom numbers_;
 };
 
+// One game with ports that do nothing.
 struct Table {
+    explicit Table(RandomSource& random) : game(globals, {canvas, events, sound, peer, random}) {}
     Globals globals;
     NullCanvas canvas;
-    NullHost host;
+    NullEvents events;
+    NullSound sound;
+    NullPeer peer;
+    Game game;
 };
 
 // True when the mark at (row, col) would complete five or more in a line.
@@ -67,7 +88,7 @@ bool CompletesFive(const Game& game, int32_t row, int32_t col, char mark)
     for (const auto& d : directions) {
         int32_t line = 1;
         for (int32_t sign : {-1, 1})
-            for (int32_t t = 1; t < 5 && OnBoard(row + sign * t * d[0], col + sign * t * d[1]) &&
+            for (int32_t t = 1; t < 5 && onBoard(row + sign * t * d[0], col + sign * t * d[1]) &&
                                 game.Board(row + sign * t * d[0], col + sign * t * d[1]) == mark;
                  ++t)
                 ++line;
@@ -84,32 +105,33 @@ bool BuildBoard(Game& game, int32_t pieces)
 {
     game.Form_Load();
     game.Form_Activate();
-    game.Menu_Hard_Click();
-    game.Menu_HumanHuman_Click();
-    while (game.MoveCount < pieces && !game.GameOver) {
-        Game::Choice choice = game.ChooseMove();
+    game.Command(Menu_Hard);
+    game.Command(Menu_HumanHuman);
+    const GameState& s = game.state();
+    const ComputerPlayer& computer = game.computer();
+    while (s.MoveCount < pieces && !s.GameOver) {
+        ComputerPlayer::Choice choice = game.chooseMove();
         if (!choice.found)
             return false;
-        if (CompletesFive(game, choice.row, choice.col, game.NextMark)) {
+        if (CompletesFive(game, choice.row, choice.col, s.NextMark)) {
             choice.found = false;
-            for (int32_t r = game.SearchMinRow; r <= game.SearchMaxRow && !choice.found; ++r)
-                for (int32_t c = game.SearchMinCol; c <= game.SearchMaxCol && !choice.found; ++c)
-                    if (game.Board(r, c) == Empty && game.NearPiece[static_cast<size_t>(r)][static_cast<size_t>(c)] &&
-                        !CompletesFive(game, r, c, game.NextMark))
+            for (int32_t r = computer.SearchMinRow; r <= computer.SearchMaxRow && !choice.found; ++r)
+                for (int32_t c = computer.SearchMinCol; c <= computer.SearchMaxCol && !choice.found; ++c)
+                    if (computer.candidate(r, c) && !CompletesFive(game, r, c, s.NextMark))
                         choice = {r, c, 0, true};
             if (!choice.found)
                 return false;
         }
         game.PlacePiece(choice.row, choice.col, choice.score);
     }
-    return game.MoveCount == pieces && !game.GameOver;
+    return s.MoveCount == pieces && !s.GameOver;
 }
 
 void BM_ComputerMove(benchmark::State& state)
 {
-    Table table;
     BoardRandom random(20240601);
-    Game game(table.globals, table.canvas, table.host, random);
+    Table table(random);
+    Game& game = table.game;
     const auto pieces = static_cast<int32_t>(state.range(0));
     if (!BuildBoard(game, pieces)) {
         state.SkipWithError("the board could not be built");
@@ -128,16 +150,17 @@ void BM_ComputerMove(benchmark::State& state)
     constexpr int probes = 1000;
     const std::size_t before = Allocations();
     for (int i = 0; i < probes; ++i)
-        benchmark::DoNotOptimize(game.ChooseMove());
+        benchmark::DoNotOptimize(game.chooseMove());
     const std::size_t allocations = Allocations() - before;
 
+    const ComputerPlayer& computer = game.computer();
     int64_t candidates = 0;
-    for (int32_t r = game.SearchMinRow; r <= game.SearchMaxRow; ++r)
-        for (int32_t c = game.SearchMinCol; c <= game.SearchMaxCol; ++c)
-            candidates += game.Board(r, c) == Empty && game.NearPiece[static_cast<size_t>(r)][static_cast<size_t>(c)];
+    for (int32_t r = computer.SearchMinRow; r <= computer.SearchMaxRow; ++r)
+        for (int32_t c = computer.SearchMinCol; c <= computer.SearchMaxCol; ++c)
+            candidates += computer.candidate(r, c);
 
     for (auto _ : state)
-        benchmark::DoNotOptimize(game.ChooseMove());
+        benchmark::DoNotOptimize(game.chooseMove());
 
     state.counters["allocs_per_move"] = static_cast<double>(allocations) / probes;
     state.counters["candidates"] = static_cast<double>(candidates);
@@ -146,25 +169,26 @@ BENCHMARK(BM_ComputerMove)->Arg(0)->Arg(20)->Arg(60)->Arg(150);
 
 void BM_ComputerVsComputer(benchmark::State& state)
 {
-    Table table;
     ClockRandom random;
-    Game game(table.globals, table.canvas, table.host, random);
+    Table table(random);
+    Game& game = table.game;
     game.Form_Load();
     game.Form_Activate();
-    game.Menu_Normal_Click();
-    game.Menu_ComputerComputer_Click();
+    game.Command(Menu_Normal);
+    game.Command(Menu_ComputerComputer);
+    const GameState& s = game.state();
 
     int64_t games = 0;
     int64_t moves = 0;
     for (auto _ : state) {
         // The one-second pause is over: the timer starts the next game.
-        game.Timer3_Timer();
-        if (!game.GameOver || !game.ui.Timer3.Enabled) {
+        game.timerFired(3);
+        if (!s.GameOver || !game.ui.Timer3.Enabled) {
             state.SkipWithError("a game did not end with the next one scheduled");
             break;
         }
         ++games;
-        moves += game.MoveCount;
+        moves += s.MoveCount;
     }
     state.SetItemsProcessed(games);
     if (games > 0)

@@ -6,11 +6,11 @@ namespace brindle {
 
 void Game::DrawGrid()
 {
-    canvas_.Cls();
+    canvas_.clear();
     for (int32_t k = 1; k <= 21; ++k)
-        canvas_.Line(CellWidth, CellHeight * k, 21 * CellWidth, CellHeight * k);
+        canvas_.line(CellWidth, CellHeight * k, 21 * CellWidth, CellHeight * k);
     for (int32_t k = 1; k <= 21; ++k)
-        canvas_.Line(CellWidth * k, CellHeight, CellWidth * k, 21 * CellHeight);
+        canvas_.line(CellWidth * k, CellHeight, CellWidth * k, 21 * CellHeight);
 }
 
 void Game::DrawPiece(int32_t row, int32_t col)
@@ -23,7 +23,7 @@ void Game::DrawPiece(int32_t row, int32_t col)
     default: break;
     }
     const int32_t P = PieceInset;
-    canvas_.FillBox(CellWidth * (col + 1) + P, CellHeight * (row + 1) + P, CellWidth * (col + 2) - P,
+    canvas_.fillBox(CellWidth * (col + 1) + P, CellHeight * (row + 1) + P, CellWidth * (col + 2) - P,
                     CellHeight * (row + 2) - P, colour);
 }
 
@@ -36,7 +36,7 @@ void Game::RedrawPieces()
     // Only a game won by a line has a line to mark; after a draw the banner
     // covers the board, and a stopped game keeps no line of its own.
     const bool bannerParked = ui.lblDraw.Left >= Parked && ui.lblDraw.Top >= Parked;
-    if (GameOver && WonByLine && bannerParked)
+    if (GameOver && wonByLine && bannerParked)
         for (const auto& cell : WinCells)
             RedrawGridOneWin(cell[1], cell[2]);
 }

@@ -1,8 +1,6 @@
 // Starting games: the new-game wipe, the player modes, the coin toss for who
 // opens, and the automatic play of Computer vs. Computer.
 
-#include <cmath>
-
 #include "game.h"
 
 namespace brindle {
@@ -16,46 +14,48 @@ constexpr int WipeColumnMilliseconds = 15;
 
 void Game::Menu_New_Click()
 {
-    if (Checked(Menu_ComputerComputer)) {
+    // Until the new board is set up, commands and messages wait.
+    settingUp_ = true;
+    if (checked(Menu_ComputerComputer)) {
         ShowMenuStop();
         Stopped = false;
     }
     for (MenuId item : {Menu_New, Menu_Autodraw, Menu_Undo, Menu_RejectUndo})
-        Enable(item, true);
-    Enable(Menu_Send, false);
+        enable(item, true);
+    enable(Menu_Send, false);
 
     ui.lblDraw.Left = Parked;
     ui.lblDraw.Top = Parked;
-    ShowStatus(false);
+    showStatus(false);
     ui.Enabled = false;
-    canvas_.SetPersistentDrawing(false);
+    canvas_.setPersistentDrawing(false);
 
     // A magenta bar one column wide sweeps from left to right and leaves the
     // background behind; the initialisation below blanks every cell.
-    windows_.Suspend();
+    computer_.suspendCounts();
     for (int32_t c = 1; c <= 20; ++c) {
         for (int32_t r = 0; r <= 19; ++r) {
             if (c < 20) {
-                SetBoard(r, c, WipeBar);
+                setBoard(r, c, WipeBar);
                 DrawPiece(r, c);
             }
-            SetBoard(r, c - 1, WipeTrail);
+            setBoard(r, c - 1, WipeTrail);
             DrawPiece(r, c - 1);
         }
-        host_.Pause(WipeColumnMilliseconds);
+        events_.Pause(WipeColumnMilliseconds);
     }
 
-    ShowStatus(true);
+    showStatus(true);
     ui.Enabled = true;
-    canvas_.SetPersistentDrawing(true);
+    canvas_.setPersistentDrawing(true);
     ui.lblTraek.Caption.clear();
     ui.txtMoves.Caption.clear();
 
     Form_Load();
-    Enable(Menu_Undo, false);
+    enable(Menu_Undo, false);
 }
 
-void Game::ShowStatus(bool shown)
+void Game::showStatus(bool shown)
 {
     for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})
         c->Visible = shown;
@@ -64,21 +64,21 @@ void Game::ShowStatus(bool shown)
 void Game::UncheckModes()
 {
     for (MenuId mode : {Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network})
-        Check(mode, false);
+        check(mode, false);
 }
 
 void Game::Menu_HumanHuman_Click()
 {
     Starter = Empty;
     UncheckModes();
-    Check(Menu_HumanHuman, true);
+    check(Menu_HumanHuman, true);
     Menu_New_Click();
 }
 
 void Game::Menu_HumanComputer_Click()
 {
     UncheckModes();
-    Check(Menu_HumanComputer, true);
+    check(Menu_HumanComputer, true);
     Menu_New_Click();
 }
 
@@ -86,7 +86,7 @@ void Game::Menu_ComputerComputer_Click()
 {
     Starter = Empty;
     UncheckModes();
-    Check(Menu_ComputerComputer, true);
+    check(Menu_ComputerComputer, true);
     Stopped = false;
     Menu_New_Click();
 }
@@ -94,10 +94,10 @@ void Game::Menu_ComputerComputer_Click()
 void Game::ChooseStarter()
 {
     random_.Randomize();
-    const int n = static_cast<int>(std::floor(2 * static_cast<double>(random_.Rnd()))) + 1;
+    const int n = Int(2 * static_cast<double>(random_.Rnd())) + 1;
     Starter = n == 1 ? 'H' : 'C';
-    if (Checked(Menu_Sound))
-        host_.PlaySound(n == 1 ? "YouStart.wav" : "CpuStart.wav");
+    if (checked(Menu_Sound))
+        sound_.playWave(n == 1 ? "YouStart.wav" : "CpuStart.wav");
 }
 
 void Game::ShowMenuStop()
@@ -119,20 +119,20 @@ void Game::Menu_Stop_Click()
     ShowMenuNormal();
     // Stop while a hosted game waits for its peer gives up the wait and plays
     // against the computer instead.
-    if (Checked(Menu_Network)) {
-        Check(Menu_Network, false);
+    if (checked(Menu_Network)) {
+        check(Menu_Network, false);
         ui.MousePointer = PointerDefault;
-        Check(Menu_HumanComputer, true);
+        check(Menu_HumanComputer, true);
         Menu_HumanComputer_Click();
     }
-    if (Checked(Menu_ComputerComputer)) {
+    if (checked(Menu_ComputerComputer)) {
         // The run unwinds by itself: the next computer move sees the game over.
         GameOver = true;
         Stopped = true;
-        ui.Timer1.Enabled = false;
+        clock_.stop();
         ui.Timer3 = {false, 0};
     }
-    canvas_.SetPersistentDrawing(true);
+    canvas_.setPersistentDrawing(true);
 }
 
 void Game::Timer3_Timer()
@@ -143,9 +143,7 @@ void Game::Timer3_Timer()
 
 void Game::Menu_Autodraw_Click()
 {
-    // A move still being placed has not been judged yet; another one now
-    // would leave its five unscored.
-    if (AutodrawBusy || moveEventPass_ > 0)
+    if (AutodrawBusy)
         return;
     AutodrawBusy = true;
     ComputerMove();

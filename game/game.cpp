@@ -1,7 +1,5 @@
 #include "game.h"
 
-#include "net/protocol.h"
-
 namespace brindle {
 
 namespace {
@@ -19,12 +17,14 @@ Control MakeControl(std::string caption, double left, double top, int32_t width,
 
 } // namespace
 
-Game::Game(Globals& g, Canvas& canvas, Host& host, RandomSource& random)
-    : globals(g), canvas_(canvas), host_(host), random_(random)
+Game::Game(Globals& g, const Ports& ports)
+    : globals(g), canvas_(ports.canvas), events_(ports.events), sound_(ports.sound), peer_(ports.peer),
+      random_(ports.random), computer_(board_, ports.random), clock_(ui)
 {
     for (auto& row : board_)
         row.fill(Empty);
-    windows_.Rebuild(board_, weights_);
+    computer_.recount();
+    bindCoreCommands();
     Form_Initialize();
 }
 
@@ -32,7 +32,7 @@ void Game::Form_Initialize()
 {
     StartState = "INI";
     // The window opens at Hard, so the margin agrees with the level's check mark.
-    SearchMargin = 4;
+    computer_.SearchMargin = 4;
     CellHeight = 225;
     CellWidth = 225;
     ui.Height = 22 * CellHeight + 1000;
@@ -57,44 +57,40 @@ void Game::Form_Initialize()
     ui.Timer4 = {false, 0};
 
     for (MenuId top : TopMenus)
-        Enable(top, false);
-    Enable(Menu_Undo, false);
-    Enable(Menu_RejectUndo, false);
-    Enable(Menu_Send, false);
+        enable(top, false);
+    enable(Menu_Undo, false);
+    enable(Menu_RejectUndo, false);
+    enable(Menu_Send, false);
     ui.Menu[Menu_Stop].Visible = false;
-    Check(Menu_PieceNormal, true);
-    Check(Menu_Sound, true);
-    Check(Menu_HumanComputer, true);
-    Check(Menu_Hard, true);
+    check(Menu_PieceNormal, true);
+    check(Menu_Sound, true);
+    check(Menu_HumanComputer, true);
+    check(Menu_Hard, true);
     // Network play, music and the information windows are not part of this
     // build yet; their items stay greyed rather than do nothing.
     for (MenuId later : {Menu_Network, Menu_Music, Menu_Help, Menu_About})
-        Enable(later, false);
+        enable(later, false);
 }
 
 void Game::Form_Load()
 {
     if (StartState == "INI")
         StartState = "LOAD";
-    if (Checked(Menu_HumanComputer) && StartState == "RUN")
+    if (checked(Menu_HumanComputer) && StartState == "RUN")
         ChooseStarter();
-    Enable(Menu_Undo, false);
-    Enable(Menu_RejectUndo, false);
+    enable(Menu_Undo, false);
+    enable(Menu_RejectUndo, false);
     HighMove = 0;
     Replaying = false;
     ui.MousePointer = PointerDefault;
-    ui.txtTime.Caption.clear();
-    ui.Timer1.Enabled = true;
-
-    GameSeconds = 0;
-    RedTime = BlueTime = globals.TimeLimitOn ? globals.TimeLimitSec : 0;
+    clock_.start(globals.TimeLimitOn ? globals.TimeLimitSec : 0);
 
     RefreshComp();
     ShowCaption();
 
-    DrawWeights();
+    computer_.drawWeights();
     GameOver = false;
-    WonByLine = false;
+    wonByLine = false;
     ++gameNumber_;
     ++positionNumber_;
     MoveCount = 0;
@@ -109,26 +105,29 @@ void Game::Form_Load()
     ui.lblDraw.Left = Parked;
 
     AutodrawBusy = false;
-    for (auto& row : NearPiece)
-        row.fill(false);
-    if (!Checked(Menu_Network))
+    if (!checked(Menu_Network))
         NextMark = MarkX;
-
     NumCols = NumRows = BoardSize;
     MaxMoves = CellCount;
-    MinRow = MinCol = 19;
-    MaxRow = MaxCol = 0;
+    computer_.clearArea();
 
     DrawGrid();
     for (auto& row : board_)
         row.fill(Empty);
-    windows_.Rebuild(board_, weights_);
+    computer_.recount();
 
     // Fast automatic games at the random level draw straight to the screen.
-    if (Checked(Menu_ComputerComputer) && Checked(Menu_Stupid))
-        canvas_.SetPersistentDrawing(false);
-    if (StartState == "RUN")
-        NextTurn(1);
+    if (checked(Menu_ComputerComputer) && checked(Menu_Stupid))
+        canvas_.setPersistentDrawing(false);
+    if (StartState == "RUN") {
+        // The new board is set up: what waited meanwhile (a Stop, a message)
+        // runs now, before the first turn can let the computer move.
+        settingUp_ = false;
+        const uint32_t game = gameNumber_;
+        runWaiting();
+        if (game == gameNumber_)
+            NextTurn(1);
+    }
     StartState = "RUN";
 }
 
@@ -137,67 +136,83 @@ void Game::Form_Activate()
     if (IntroShown)
         return;
     IntroSkip = false;
-    ui.Timer1.Enabled = false;
+    clock_.stop();
     ui.txtTime.Caption = "Click to continue";
-    host_.ShowIntro();
+    events_.ShowIntro();
     ui.txtTime.Caption.clear();
 
     IntroShown = true;
     PieceInset = 15;
     for (MenuId top : TopMenus)
-        Enable(top, true);
+        enable(top, true);
     ui.lblTraek.Visible = true;
     ui.txtTime.Visible = true;
-    ui.Timer1.Enabled = true;
+    clock_.resume();
     ChooseStarter();
     NextTurn(1);
 }
 
+void Game::Form_Unload()
+{
+    sound_.closeMusic();
+    // A game the computer is playing finds it over and winds down without
+    // another move; no timer is left to start the next one.
+    GameOver = true;
+    for (TimerState* t : {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4})
+        t->Enabled = false;
+}
+
 void Game::ShowCaption()
 {
-    if (Checked(Menu_Network) && !globals.NetPending)
+    if (checked(Menu_Network) && !globals.NetPending)
         ui.Caption = "Brindle.   " + globals.HostName + "(red) - " + globals.PlayerName + "(blue)";
     else
         ui.Caption = "Brindle.";
 }
 
-void Game::SetBoard(int32_t row, int32_t col, char value)
+void Game::setBoard(int32_t row, int32_t col, char value)
 {
     char& cell = board_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-    windows_.Set(row, col, cell, value);
+    computer_.cellChanged(row, col, cell, value);
     cell = value;
-}
-
-void Game::Refuse()
-{
-    host_.Beep();
 }
 
 void Game::Menu_Sound_Click()
 {
-    Check(Menu_Sound, !Checked(Menu_Sound));
+    check(Menu_Sound, !checked(Menu_Sound));
 }
 
-std::string Game::SekToTime(int32_t Seconds)
+void Game::Menu_Music_Click()
 {
-    int32_t h = 0;
-    int32_t m = 0;
-    int32_t r = Seconds;
-    if (r >= 3600) {
-        h = r / 3600;
-        r -= h * 3600;
+    if (!checked(Menu_Music)) {
+        check(Menu_Music, true);
+        sound_.openMusic("Brin.mid");
+        sound_.playMusic(false);
+    } else {
+        check(Menu_Music, false);
+        sound_.closeMusic();
     }
-    if (r >= 60) {
-        m = r / 60;
-        r -= m * 60;
-    }
-    using protocol::TwoDigits;
-    return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(r);
 }
 
-void Game::ShowTidSekNet()
+void Game::Timer1_Timer()
 {
-    ui.txtTime.Caption = "Red " + SekToTime(RedTime) + " - Blue " + SekToTime(BlueTime);
+    const bool network = checked(Menu_Network);
+    const char winner = clock_.tick(network, NextMark, globals.TimeLimitOn, globals.NetRole == "HOST");
+    if (winner != 0)
+        DoWinner(winner == 'R' ? "TimeWinnerR" : "TimeWinnerB");
+    clock_.show(network);
+}
+
+void Game::Timer2_Timer()
+{
+    // The track is not set to repeat: it is started again once it has ended.
+    if (checked(Menu_Music) && sound_.musicStopped())
+        sound_.playMusic(true);
+}
+
+void Game::Timer4_Timer()
+{
+    ui.Timer4.Enabled = false;
 }
 
 } // namespace brindle

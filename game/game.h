@@ -1,131 +1,38 @@
 #pragma once
 // The game behind the main window: the board and every game variable, and the
-// procedures of the rules, the computer player and game control. It knows
-// nothing of windows; it draws through a Canvas, reaches the event loop, the
-// speaker and the peer through a Host, and draws random numbers from a
-// RandomSource.
+// procedures of the rules and game control. It knows nothing of windows; it
+// reaches the world only through its ports, and every event enters through
+// Command(), runWhenSettled(), timerFired() or the window's own handlers.
+//
+// Names the documents give (MoveCount, PlacePiece, Menu_New_Click ...) are kept
+// verbatim; every other name follows the house style (camelCase).
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "computer_player.h"
+#include "game_clock.h"
 #include "globals.h"
 #include "ports.h"
 #include "types.h"
 #include "ui_state.h"
-#include "window_tracker.h"
 
 namespace brindle {
 
-class Game {
-public:
-    Game(Globals& globals, Canvas& canvas, Host& host, RandomSource& random);
-    Game(const Game&) = delete;
-    Game& operator=(const Game&) = delete;
+namespace testing {
+struct GameAccess;
+}
 
-    // ---- Start-up and the game-state initialisation
-    void Form_Initialize();
-    void Form_Load();
-    void Form_Activate();
-    void ShowCaption();
-
-    // ---- Moves and turns
-    void Form_MouseDown(float X, float Y);
-    void PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore);
-    void NextTurn(int32_t Flag);
-    void ShowTurn();
-    void ShowMoveCount();
-
-    // ---- Win, draw and score
-    void CheckFive();
-    void RedrawGridOneWin(int32_t Row, int32_t Col);
-    void DoWinner(std::string_view WinColor);
-    void RefreshComp();
-    bool ErFemMulig() const { return windows_.AnyOpen(); }
-    // Puts the "Five not possible" banner in the middle of the board.
-    void CentreDrawBanner();
-
-    // ---- Undo and the move list
-    void Menu_Undo_Click();
-    void Menu_RejectUndo_Click();
-    void ShowMoveList(int32_t Mode);
-    std::string MoveListLine(int32_t n) const;
-
-    // ---- Drawing the board (in twips, through the canvas)
-    void DrawGrid();
-    void DrawPiece(int32_t row, int32_t col);
-    void RedrawPieces();
-    void MoveMarkers();
-    bool PersistentDrawing() const { return canvas_.PersistentDrawing(); }
-    void SetPersistentDrawing(bool on) { canvas_.SetPersistentDrawing(on); }
-
-    // ---- The computer player
-    struct Choice {
-        int32_t row = -1;
-        int32_t col = -1;
-        int32_t score = 0;
-        bool found = false;
-    };
-    void ComputerMove();
-    // Chooses the computer's cell for the side to move without playing it.
-    Choice ChooseMove();
-    void SetBusyPointer();
-    void Menu_Stupid_Click();
-    void Menu_Easy_Click();
-    void Menu_Normal_Click();
-    void Menu_Hard_Click();
-    void UncheckLevels();
-    void SetWeights(const Weights& weights);
-    const Weights& CurrentWeights() const { return weights_; }
-
-    // ---- New game and player modes
-    void Menu_New_Click();
-    void Menu_HumanHuman_Click();
-    void Menu_HumanComputer_Click();
-    void Menu_ComputerComputer_Click();
-    void UncheckModes();
-    void ChooseStarter();
-
-    // ---- Automatic play
-    void ShowMenuStop();
-    void ShowMenuNormal();
-    void Menu_Stop_Click();
-    void Timer3_Timer();
-    void Menu_Autodraw_Click();
-
-    // ---- Sound switch
-    void Menu_Sound_Click();
-
-    // ---- Game clock text
-    static std::string SekToTime(int32_t Seconds);
-    void ShowTidSekNet();
-
-    // ---- The board
-    char Board(int32_t row, int32_t col) const
-    {
-        return board_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-    }
-    void SetBoard(int32_t row, int32_t col, char value);
-
-    // ---- Menu shorthands
-    bool Checked(MenuId item) const { return ui.Menu[item].Checked; }
-    void Check(MenuId item, bool on) { ui.Menu[item].Checked = on; }
-    void Enable(MenuId item, bool on) { ui.Menu[item].Enabled = on; }
-
-    // ---- State kept by the window's controls
-    Ui ui;
-    Globals& globals;
-
-    // ---- Board and its size
+// The game variables that only the game writes; others read them through state().
+struct GameState {
     int32_t NumRows = BoardSize;
     int32_t NumCols = BoardSize;
     int32_t MaxMoves = CellCount;
-    int32_t CellWidth = 225;
-    int32_t CellHeight = 225;
-    int32_t PieceInset = 15;
 
-    // ---- Turn and moves
     char NextMark = MarkX;
     char LastMark = MarkX;
     int32_t LastRow = 0;
@@ -143,67 +50,165 @@ public:
     bool Replaying = false;
     // WinCells[k] = {unused, row, column} of the last winning line.
     std::array<std::array<int32_t, 3>, 5> WinCells{};
-    // True once this game was won by a line of five (not on time, not stopped).
-    bool WonByLine = false;
+    // This game was won by a line of five (not on time, not stopped).
+    bool wonByLine = false;
+    bool AutodrawBusy = false;
 
-    // ---- Start-up
     std::string StartState;
     bool IntroShown = false;
     bool IntroSkip = false;
+};
 
-    // ---- Area of play, for the computer player
-    int32_t MinRow = 19;
-    int32_t MinCol = 19;
-    int32_t MaxRow = 0;
-    int32_t MaxCol = 0;
-    int32_t SearchMargin = 4;
-    int32_t SearchMinRow = 0;
-    int32_t SearchMinCol = 0;
-    int32_t SearchMaxRow = 0;
-    int32_t SearchMaxCol = 0;
-    std::array<std::array<bool, BoardSize + 1>, BoardSize + 1> NearPiece{};
+class Game : private GameState {
+public:
+    Game(Globals& globals, const Ports& ports);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
-    // ---- The computer player's working storage
-    int32_t BestScore = 0;
-    int32_t BestCount = 0;
-    std::array<std::array<int32_t, 2>, CellCount + 1> BestCells{}; // entries 1..BestCount
-    bool AutodrawBusy = false;
+    // ---- The one way in for events
+    // A menu item chosen, by mouse or shortcut. A greyed or hidden item and a
+    // disabled window take nothing; while a move is being placed or a new game
+    // set up, the command waits and runs as soon as that is done. Returns
+    // whether the command was taken.
+    bool Command(MenuId item);
+    // Handlers of items that live outside the game (the details panel, piece
+    // sizes, Exit, the dialogs).
+    void bindCommand(MenuId item, std::function<void()> handler);
+    // Runs an event (an incoming message) now, or after the move or new game
+    // under way, in the order events arrived.
+    void runWhenSettled(std::function<void()> event);
+    // One of the window's four timers (1 to 4) has fired.
+    void timerFired(int timer);
 
-    // ---- Game clock
-    int32_t GameSeconds = 0;
-    int32_t RedTime = 0;
-    int32_t BlueTime = 0;
+    // ---- Start-up and the ends of the program
+    void Form_Load();
+    void Form_Activate();
+    // The window is closing: the music stops and a game being played winds down.
+    void Form_Unload();
+
+    // ---- Moves and the end of a game
+    void Form_MouseDown(float X, float Y);
+    void PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore);
+    void DoWinner(std::string_view WinColor);
+    bool ErFemMulig() const { return computer_.fivePossible(); }
+    // The computer's cell for the side to move, not played.
+    ComputerPlayer::Choice chooseMove();
+
+    // ---- New game
+    void Menu_New_Click();
+
+    // ---- Drawing the board and the move list
+    void DrawGrid();
+    void RedrawPieces();
+    void MoveMarkers();
+    void ShowMoveList(int32_t Mode);
+    // Puts the "Five not possible" banner in the middle of the board.
+    void centreDrawBanner();
+    bool persistentDrawing() const { return canvas_.persistentDrawing(); }
+    void setPersistentDrawing(bool on) { canvas_.setPersistentDrawing(on); }
+
+    // ---- The board. setBoard() is how every cell changes, positions set up
+    // by tests and benchmarks included.
+    char Board(int32_t row, int32_t col) const
+    {
+        return board_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    }
+    void setBoard(int32_t row, int32_t col, char value);
+
+    // ---- Menu items
+    bool checked(MenuId item) const { return ui.Menu[item].Checked; }
+    void check(MenuId item, bool on) { ui.Menu[item].Checked = on; }
+    void enable(MenuId item, bool on) { ui.Menu[item].Enabled = on; }
+
+    // ---- What others read
+    const GameState& state() const { return *this; }
+    const ComputerPlayer& computer() const { return computer_; }
+    const GameClock& clock() const { return clock_; }
+
+    // What the window's controls show; the window renders it, the layout and
+    // the dialogs write positions and texts.
+    Ui ui;
+    Globals& globals;
+    // Cell size and piece inset, set by the layout and the piece sizes.
+    int32_t CellWidth = 225;
+    int32_t CellHeight = 225;
+    int32_t PieceInset = 15;
 
 private:
-    void Refuse();
-    void DrawOutcome();
-    void WinSound();
-    void TakeBackMove();
+    friend struct testing::GameAccess;
+
+    void Form_Initialize();
+    void ShowCaption();
+    void NextTurn(int32_t Flag);
+    void ShowTurn();
+    void ShowMoveCount();
+    void CheckFive();
+    void RedrawGridOneWin(int32_t Row, int32_t Col);
+    void RefreshComp();
+    void DrawPiece(int32_t row, int32_t col);
+    void ComputerMove();
+    void SetBusyPointer();
+    void ChooseStarter();
+    void UncheckModes();
+    void UncheckLevels();
+    void ShowMenuStop();
+    void ShowMenuNormal();
+
+    // Menu handlers, reached through Command().
+    void Menu_Undo_Click();
+    void Menu_RejectUndo_Click();
+    void Menu_Stupid_Click();
+    void Menu_Easy_Click();
+    void Menu_Normal_Click();
+    void Menu_Hard_Click();
+    void Menu_HumanHuman_Click();
+    void Menu_HumanComputer_Click();
+    void Menu_ComputerComputer_Click();
+    void Menu_Stop_Click();
+    void Menu_Autodraw_Click();
+    void Menu_Sound_Click();
+    void Menu_Music_Click();
+
+    // Timer handlers, reached through timerFired().
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+
+    void bindCoreCommands();
+    bool available(MenuId item) const;
+    // The game is in the middle of something that events must not interleave with.
+    bool busy() const { return moveEventPass_ > 0 || settingUp_ || Replaying; }
+    // Runs what waited while the game was busy.
+    void runWaiting();
+
+    void drawOutcome();
+    void winSound();
+    void takeBackMove();
     // The turn square, its text, the time box, the move count and the score.
-    void ShowStatus(bool shown);
-    void ScoreCandidates(char own);
-    void PickRandomNearCell();
-    // An empty cell near a piece: the only cells the computer considers.
-    bool Candidate(int32_t row, int32_t col) const;
-    void SetLevel(MenuId level, int32_t margin);
-    // Draws the weight tables afresh; only the game's initialisation does,
-    // and it recounts the board afterwards.
-    void DrawWeights();
+    void showStatus(bool shown);
+    void setLevel(MenuId level, int32_t margin);
 
     Canvas& canvas_;
-    Host& host_;
+    EventLoop& events_;
+    Sound& sound_;
+    Peer& peer_;
     RandomSource& random_;
 
-    WindowTracker::Cells board_{};
-    WindowTracker windows_;
-    Weights weights_;
+    ComputerPlayer::Cells board_{};
+    ComputerPlayer computer_;
+    GameClock clock_;
 
-    // Counts the games begun and every change of the position, so that a move
-    // can tell that a new game or another move replaced it while events ran.
-    uint32_t gameNumber_ = 0;
-    uint32_t positionNumber_ = 0;
+    std::array<std::function<void()>, MenuCount> commands_{};
+    std::deque<std::function<void()>> waiting_;
     // Nonzero while a placed piece lets events run; board clicks are dropped then.
     int32_t moveEventPass_ = 0;
+    // From the start of a new game until its board is set up.
+    bool settingUp_ = false;
+    // Counts the games begun and every change of the position, so that a move
+    // can tell that a new game or another move replaced it meanwhile.
+    uint32_t gameNumber_ = 0;
+    uint32_t positionNumber_ = 0;
 };
 
 } // namespace brindle

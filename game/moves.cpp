@@ -4,52 +4,56 @@
 #include <cmath>
 
 #include "game.h"
-#include "net/protocol.h"
 
 namespace brindle {
 
 void Game::Form_MouseDown(float X, float Y)
 {
+    // A disabled window gets no clicks.
+    if (!ui.Enabled)
+        return;
     if (!IntroShown) {
         IntroSkip = true;
         return;
     }
     // A click that arrives while a piece is still being placed would play for
     // the side whose turn has not been shown yet.
-    if (moveEventPass_ > 0)
+    if (busy())
         return;
     if (GameOver)
         return;
-    if (Checked(Menu_ComputerComputer))
+    if (checked(Menu_ComputerComputer))
         return;
-    const bool network = Checked(Menu_Network);
+    const bool network = checked(Menu_Network);
     if (network && (ui.Menu[Menu_Stop].Visible || ui.MousePointer == PointerHourglass || globals.NetPending))
-        return Refuse();
+        return sound_.beep();
 
     const double fx = (static_cast<double>(X) - CellWidth) / CellWidth;
     const double fy = (static_cast<double>(Y) - CellHeight) / CellHeight;
     // Exactly on a grid line belongs to neither cell.
     if (fx == std::floor(fx) || fy == std::floor(fy))
-        return Refuse();
+        return sound_.beep();
     // Far outside the board only the side matters, so clamp before converting.
     ClickCol = static_cast<int32_t>(std::clamp(std::floor(fx), -1.0, 20.0));
     ClickRow = static_cast<int32_t>(std::clamp(std::floor(fy), -1.0, 20.0));
     if (ClickCol < 0 || ClickRow < 0 || ClickCol > 19 || ClickRow > 19)
-        return Refuse();
+        return sound_.beep();
     if (Board(ClickRow, ClickCol) > Empty)
-        return Refuse();
+        return sound_.beep();
 
     const uint32_t game = gameNumber_;
+    const int32_t move = MoveCount + 1;
     PlacePiece(ClickRow, ClickCol, 0);
-    // A new game that began while the piece was placed (the host's, in a
-    // network game) has no place for this move: the peer must not get it.
-    if (game != gameNumber_)
+    // A new game or an undo chosen while the piece was placed has taken the
+    // move away: the peer must not get it, and Reject undo stays as the undo
+    // left it.
+    if (game != gameNumber_ || MoveCount < move)
         return;
     if (Starter == 'C' && MoveCount < 2)
-        Enable(Menu_Undo, false);
+        enable(Menu_Undo, false);
     if (network)
-        host_.Send(protocol::MoveMessage(ClickRow, ClickCol));
-    Enable(Menu_RejectUndo, false);
+        peer_.SendMove(ClickRow, ClickCol);
+    enable(Menu_RejectUndo, false);
 }
 
 void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
@@ -57,50 +61,43 @@ void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
     LastCol = Col;
     LastRow = Row;
     LastMark = NextMark;
-    SetBoard(Row, Col, NextMark);
-    NextMark = OtherMark(NextMark);
+    setBoard(Row, Col, NextMark);
+    NextMark = otherMark(NextMark);
+    const uint32_t position = ++positionNumber_;
 
     ++MoveCount;
     ShowMoveCount();
     History[static_cast<size_t>(MoveCount)] = {0, Row, Col, MoveScore};
     HighMove = std::max(HighMove, MoveCount);
-
-    MinRow = std::min(MinRow, Row);
-    MinCol = std::min(MinCol, Col);
-    MaxRow = std::max(MaxRow, Row);
-    MaxCol = std::max(MaxCol, Col);
-    SearchMinRow = std::max(MinRow - SearchMargin, 0);
-    SearchMinCol = std::max(MinCol - SearchMargin, 0);
-    SearchMaxRow = std::min(MaxRow + SearchMargin, NumRows - 1);
-    SearchMaxCol = std::min(MaxCol + SearchMargin, NumCols - 1);
-    for (int32_t c = std::max(Col - SearchMargin, 0); c <= std::min(Col + SearchMargin, 19); ++c)
-        for (int32_t r = std::max(Row - SearchMargin, 0); r <= std::min(Row + SearchMargin, 19); ++r)
-            NearPiece[static_cast<size_t>(r)][static_cast<size_t>(c)] = true;
+    computer_.notePiece(Row, Col);
 
     MoveMarkers();
     DrawPiece(Row, Col);
 
-    const uint32_t position = ++positionNumber_;
+    // The piece is shown; commands and messages that arrive now wait until
+    // the move has been judged.
     ++moveEventPass_;
-    host_.DoEvents();
+    events_.DoEvents();
     --moveEventPass_;
-    // A new game, an undo or another move that ran meanwhile has taken this
-    // move's place: what follows would judge a position it did not make.
-    if (position != positionNumber_)
-        return;
 
     const bool fivePossible = ErFemMulig();
-    const bool onlyFullBoardCounts = Checked(Menu_ComputerComputer) && Checked(Menu_Stupid);
-    if (MoveCount == MaxMoves || (!onlyFullBoardCounts && !fivePossible)) {
-        DrawOutcome();
+    const bool onlyFullBoardCounts = checked(Menu_ComputerComputer) && checked(Menu_Stupid);
+    const bool drawn = MoveCount == MaxMoves || (!onlyFullBoardCounts && !fivePossible);
+    if (drawn)
+        drawOutcome();
+    else
+        CheckFive();
+
+    runWaiting();
+    // A new game, an undo or a move that ran just now has taken this move's
+    // place: handing the turn over is no longer this move's business.
+    if (drawn || position != positionNumber_)
         return;
-    }
-    CheckFive();
     if (!GameOver)
         NextTurn(1);
-    if (((MoveCount == 1 && Checked(Menu_HumanHuman)) || MoveCount > 1) && !Checked(Menu_Network) &&
-        !Checked(Menu_ComputerComputer))
-        Enable(Menu_Undo, true);
+    if (((MoveCount == 1 && checked(Menu_HumanHuman)) || MoveCount > 1) && !checked(Menu_Network) &&
+        !checked(Menu_ComputerComputer))
+        enable(Menu_Undo, true);
 }
 
 void Game::NextTurn(int32_t Flag)
@@ -113,12 +110,12 @@ void Game::NextTurn(int32_t Flag)
     ui.lblHvisTur.BackColor = blue ? Blue : Red;
     ui.lblHvisTur.Caption.clear();
     const bool computersTurn =
-        (Starter == (blue ? 'H' : 'C') && Checked(Menu_HumanComputer)) || Checked(Menu_ComputerComputer);
+        (Starter == (blue ? 'H' : 'C') && checked(Menu_HumanComputer)) || checked(Menu_ComputerComputer);
     if (computersTurn && !Replaying)
         ComputerMove();
-    if (Checked(Menu_Network) && globals.NetRole == (blue ? "HOST" : "CLIENT") && !Replaying)
+    if (checked(Menu_Network) && globals.NetRole == (blue ? "HOST" : "CLIENT") && !Replaying)
         SetBusyPointer();
-    if (!Stopped && GameOver && Checked(Menu_ComputerComputer))
+    if (!Stopped && GameOver && checked(Menu_ComputerComputer))
         ui.Timer3 = {true, 1000};
 }
 

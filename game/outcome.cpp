@@ -1,7 +1,6 @@
 // The end of a game: five in a line, a draw, and the score.
 
 #include "game.h"
-#include "net/protocol.h"
 
 namespace brindle {
 
@@ -16,7 +15,7 @@ void Game::CheckFive()
                 const int32_t r = LastRow + d[0] * (o + k);
                 const int32_t c = LastCol + d[1] * (o + k);
                 // A window reaching over the edge is shorter than five.
-                five = OnBoard(r, c) && Board(r, c) == LastMark;
+                five = onBoard(r, c) && Board(r, c) == LastMark;
             }
             if (!five)
                 continue;
@@ -26,7 +25,7 @@ void Game::CheckFive()
                 RedrawGridOneWin(r, c);
                 WinCells[static_cast<size_t>(k)] = {0, r, c};
             }
-            WonByLine = true;
+            wonByLine = true;
             DoWinner(" ");
             return;
         }
@@ -35,31 +34,31 @@ void Game::CheckFive()
 
 void Game::RedrawGridOneWin(int32_t Row, int32_t Col)
 {
-    const double divisor = Checked(Menu_PieceSmall) ? 2.5 : 3;
+    const double divisor = checked(Menu_PieceSmall) ? 2.5 : 3;
     const int32_t dy = CLng(CellHeight / divisor);
     const int32_t dx = CLng(CellWidth / divisor);
-    canvas_.FillBox(CellWidth * (Col + 2) - dx, CellHeight * (Row + 2) - dy, CellWidth * (Col + 1) + dx,
+    canvas_.fillBox(CellWidth * (Col + 2) - dx, CellHeight * (Row + 2) - dy, CellWidth * (Col + 1) + dx,
                     CellHeight * (Row + 1) + dy, BackColour);
 }
 
 void Game::DoWinner(std::string_view WinColor)
 {
-    ui.Timer1.Enabled = false;
-    canvas_.SetPersistentDrawing(true);
+    clock_.stop();
+    canvas_.setPersistentDrawing(true);
     ui.lblPlacer.Caption = "'s a winner!!!";
     if (WinColor == "B" || WinColor == "R") {
         if (WinColor == "B") {
             ui.lblHvisTur.BackColor = Blue;
-            RedTime = 0;
+            clock_.RedTime = 0;
         } else {
             ui.lblHvisTur.BackColor = Red;
-            BlueTime = 0;
+            clock_.BlueTime = 0;
         }
-        ShowTidSekNet();
-    } else if ((WinColor == "TimeWinnerR" || WinColor == "TimeWinnerB") && Checked(Menu_Network)) {
+        clock_.ShowTidSekNet();
+    } else if ((WinColor == "TimeWinnerR" || WinColor == "TimeWinnerB") && checked(Menu_Network)) {
         const bool redWins = WinColor == "TimeWinnerR";
         ui.lblHvisTur.BackColor = redWins ? Red : Blue;
-        host_.Send(std::string(protocol::Marker) + std::string(WinColor));
+        peer_.SendTimeWinner(redWins ? 'R' : 'B');
     }
 
     if (ui.lblHvisTur.BackColor == Blue)
@@ -70,30 +69,30 @@ void Game::DoWinner(std::string_view WinColor)
 
     GameOver = true;
     ui.MousePointer = PointerDefault;
-    if (Checked(Menu_Sound))
-        WinSound();
+    if (checked(Menu_Sound))
+        winSound();
 }
 
-void Game::WinSound()
+void Game::winSound()
 {
     const bool blueWon = ui.lblHvisTur.BackColor == Blue;
     const char* file = nullptr;
-    if (Checked(Menu_HumanComputer)) {
+    if (checked(Menu_HumanComputer)) {
         // The human plays red when it opened, blue otherwise.
         if (Starter == 'H')
             file = blueWon ? "Grin.wav" : "Yes.wav";
         else if (Starter == 'C')
             file = blueWon ? "Yes.wav" : "Grin.wav";
-    } else if (Checked(Menu_HumanHuman)) {
+    } else if (checked(Menu_HumanHuman)) {
         file = blueWon ? "WinBlue.wav" : "WinRed.wav";
-    } else if (Checked(Menu_Network)) {
+    } else if (checked(Menu_Network)) {
         if (globals.NetRole == "HOST")
             file = blueWon ? "WinBlue.wav" : "Yes.wav";
         else
             file = blueWon ? "Yes.wav" : "WinRed.wav";
     }
     if (file != nullptr)
-        host_.PlaySound(file);
+        sound_.playWave(file);
 }
 
 void Game::RefreshComp()
@@ -103,23 +102,23 @@ void Game::RefreshComp()
                          std::to_string(s[3]);
 }
 
-void Game::DrawOutcome()
+void Game::drawOutcome()
 {
-    canvas_.SetPersistentDrawing(true);
+    canvas_.setPersistentDrawing(true);
     ui.lblPlacer.Caption = "It's a draw";
     ui.lblHvisTur.Visible = false;
-    ui.Timer1.Enabled = false;
+    clock_.stop();
     ++globals.Score[3];
     RefreshComp();
-    if (Checked(Menu_Sound))
-        host_.PlaySound("Draw.wav");
-    if (!Stopped && Checked(Menu_ComputerComputer))
+    if (checked(Menu_Sound))
+        sound_.playWave("Draw.wav");
+    if (!Stopped && checked(Menu_ComputerComputer))
         ui.Timer3 = {true, 1000};
-    CentreDrawBanner();
+    centreDrawBanner();
     GameOver = true;
 }
 
-void Game::CentreDrawBanner()
+void Game::centreDrawBanner()
 {
     // In single precision, as the banner's position is kept.
     ui.lblDraw.Top = static_cast<float>(CellHeight * 22) / 2.0f - static_cast<float>(ui.lblDraw.Height) / 2.0f;

@@ -1,7 +1,12 @@
 #pragma once
-// The core's only ways out into the world. The window implements them with Qt;
-// tests implement them with recording fakes.
+// The core's only ways out into the world. Each is small enough that a test's
+// fake records every call; the window implements them with Qt, the network
+// and the audio library. Operations the documents name keep their names
+// (DoEvents, Pause, Randomize, Rnd, the socket's Close and State and the
+// SendMove family); the others follow the house style.
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "types.h"
@@ -13,31 +18,78 @@ class Canvas {
 public:
     virtual ~Canvas() = default;
     // Erases everything drawn; the background colour remains.
-    virtual void Cls() = 0;
+    virtual void clear() = 0;
     // A one-pixel line in the foreground colour.
-    virtual void Line(double x1, double y1, double x2, double y2) = 0;
+    virtual void line(double x1, double y1, double x2, double y2) = 0;
     // A filled rectangle between two opposite corners, edge included.
-    virtual void FillBox(double x1, double y1, double x2, double y2, Colour colour) = 0;
+    virtual void fillBox(double x1, double y1, double x2, double y2, Colour colour) = 0;
     // When on, drawing goes to a retained image shown at the next repaint; when
     // off, each drawing is on the screen at once.
-    virtual void SetPersistentDrawing(bool on) = 0;
-    virtual bool PersistentDrawing() const = 0;
+    virtual void setPersistentDrawing(bool on) = 0;
+    virtual bool persistentDrawing() const = 0;
 };
 
-class Host {
+// The window's event loop, where handlers run while the core waits.
+class EventLoop {
 public:
-    virtual ~Host() = default;
-    // One pass of the event loop: handlers may run inside it.
+    virtual ~EventLoop() = default;
+    // One pass of the event loop.
     virtual void DoEvents() = 0;
-    // Lets the event loop run for about the given time (a visible pace).
+    // Lets the event loop run for about the given time, without spinning.
     virtual void Pause(int milliseconds) = 0;
-    virtual void Beep() = 0;
-    // Plays a wave file from beside the program, asynchronously.
-    virtual void PlaySound(std::string_view file) = 0;
-    // Sends one message to the network peer.
-    virtual void Send(std::string_view text) = 0;
-    // Runs the start-up intro until the user clicks; returns afterwards.
+    // Runs the start-up intro, serving events, until the user clicks.
     virtual void ShowIntro() = 0;
+};
+
+// The speaker: the platform beep, the wave sounds and the music track. No
+// failure is ever reported; a missing file plays nothing.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    virtual void beep() = 0;
+    // Starts a wave file and returns at once.
+    virtual void playWave(std::string_view file) = 0;
+    virtual void openMusic(std::string_view file) = 0;
+    virtual void playMusic(bool fromStart) = 0;
+    // True when the open track has played to its end.
+    virtual bool musicStopped() = 0;
+    virtual void closeMusic() = 0;
+};
+
+// The other copy of the game, as the socket is used: typed sends, Close and
+// State. The bytes on the wire are the network's business.
+class Peer {
+public:
+    virtual ~Peer() = default;
+    virtual void SendMove(int32_t row, int32_t col) = 0;
+    // The host's new game: its time limit in seconds (0 without one), the mark
+    // that opens, and its player's name.
+    virtual void SendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) = 0;
+    // The host's clock has ended the game: 'R' red wins, 'B' blue wins.
+    virtual void SendTimeWinner(char winner) = 0;
+    virtual void Close() = 0;
+    // 0 when closed; any other value when listening, connecting or connected.
+    virtual int32_t State() const = 0;
+};
+
+// Modal boxes that wait for the player.
+class Dialogs {
+public:
+    enum class Icon { None, Information };
+    virtual ~Dialogs() = default;
+    // A message with an OK button.
+    virtual void messageBox(std::string_view text, std::string_view caption, Icon icon) = 0;
+    // A line of text asked for; empty when the box is cancelled.
+    virtual std::string inputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) = 0;
+};
+
+// The per-user settings: text values by key, in the program's own section.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string read(std::string_view key, std::string_view defaultValue) const = 0;
+    virtual void write(std::string_view key, std::string_view value) = 0;
+    virtual void remove(std::string_view key) = 0;
 };
 
 class RandomSource {
@@ -47,6 +99,16 @@ public:
     virtual void Randomize() = 0;
     // Uniform in [0, 1).
     virtual float Rnd() = 0;
+};
+
+// What the game itself reaches; the dialogs and the settings are for the
+// network's dialogs and session.
+struct Ports {
+    Canvas& canvas;
+    EventLoop& events;
+    Sound& sound;
+    Peer& peer;
+    RandomSource& random;
 };
 
 } // namespace brindle

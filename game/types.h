@@ -24,14 +24,16 @@ inline constexpr char MarkO = 'O';     // blue
 inline constexpr char WipeBar = '3';   // magenta, during the new-game wipe only
 inline constexpr char WipeTrail = '4'; // erased, during the new-game wipe only
 
-inline constexpr char OtherMark(char mark) { return mark == MarkX ? MarkO : MarkX; }
-inline constexpr bool OnBoard(int32_t row, int32_t col)
+inline constexpr char otherMark(char mark) { return mark == MarkX ? MarkO : MarkX; }
+inline constexpr bool onBoard(int32_t row, int32_t col)
 {
     return row >= 0 && row < BoardSize && col >= 0 && col < BoardSize;
 }
 
 // Nearest whole number, a half going to the even neighbour.
 inline int32_t CLng(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
+// The next whole number down.
+inline int32_t Int(double value) { return static_cast<int32_t>(std::floor(value)); }
 
 // Mouse pointer codes of the main window.
 inline constexpr int32_t PointerDefault = 0;

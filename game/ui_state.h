@@ -61,6 +61,12 @@ constexpr MenuId TopMenuOf(MenuId item)
     return Menu_Game;
 }
 
+// The submenu an item sits in (itself outside a submenu).
+constexpr MenuId SubmenuOf(MenuId item)
+{
+    return item >= Menu_PieceSmall && item <= Menu_PieceFull ? Menu_Piece : item;
+}
+
 struct MenuItem {
     bool Enabled = true;
     bool Checked = false;

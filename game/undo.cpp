@@ -4,13 +4,27 @@
 
 namespace brindle {
 
-void Game::TakeBackMove()
+namespace {
+
+// "12: (7,12)   " for move 12 at row 6, column 11, with the computer's score
+// after the blanks when it made the move.
+std::string moveListLine(int32_t n, const std::array<int32_t, 4>& move)
+{
+    std::string line = std::to_string(n) + ": (" + std::to_string(move[1] + 1) + "," + std::to_string(move[2] + 1) + ")   ";
+    if (move[3] != 0)
+        line += std::to_string(move[3]);
+    return line + "\r\n";
+}
+
+} // namespace
+
+void Game::takeBackMove()
 {
     // History entry 0 is no move: there is nothing left to take back.
     if (MoveCount < 1)
         return;
     const auto& move = History[static_cast<size_t>(MoveCount)];
-    SetBoard(move[1], move[2], Empty);
+    setBoard(move[1], move[2], Empty);
     --MoveCount;
     ++positionNumber_;
 }
@@ -19,28 +33,28 @@ void Game::Menu_Undo_Click()
 {
     // The computer's opening move cannot be taken back.
     if ((Starter == 'C' && MoveCount < 2) || MoveCount < 1) {
-        Enable(Menu_Undo, false);
+        enable(Menu_Undo, false);
         return;
     }
     ui.Enabled = false;
     GameOver = false;
-    WonByLine = false;
-    ui.Timer1.Enabled = true;
+    wonByLine = false;
+    clock_.resume();
     ui.lblDraw.Top = Parked;
     ui.lblDraw.Left = Parked;
     // A drawn game hid the turn square; the reopened game needs it again.
     ui.lblHvisTur.Visible = true;
 
-    if (Checked(Menu_HumanHuman)) {
-        TakeBackMove();
+    if (checked(Menu_HumanHuman)) {
+        takeBackMove();
         ShowMoveCount();
         DrawGrid();
         RedrawPieces();
-        NextMark = OtherMark(NextMark);
+        NextMark = otherMark(NextMark);
     } else {
         // Against the computer its reply goes too, so the same side moves again.
-        TakeBackMove();
-        TakeBackMove();
+        takeBackMove();
+        takeBackMove();
         DrawGrid();
         RedrawPieces();
         ShowMoveCount();
@@ -48,20 +62,17 @@ void Game::Menu_Undo_Click()
     ShowMoveList(1);
     NextTurn(1);
     MoveMarkers();
-    Enable(Menu_RejectUndo, true);
+    enable(Menu_RejectUndo, true);
     if (MoveCount == 0)
-        Enable(Menu_Undo, false);
+        enable(Menu_Undo, false);
     ui.Enabled = true;
 }
 
 void Game::Menu_RejectUndo_Click()
 {
-    // Not while a move is still being placed: it must be judged first.
-    if (Replaying || moveEventPass_ > 0)
-        return;
     Replaying = true;
     bool blocked = false;
-    const int times = Checked(Menu_HumanHuman) ? 1 : 2;
+    const int times = checked(Menu_HumanHuman) ? 1 : 2;
     for (int i = 0; i < times && !GameOver; ++i) {
         const int32_t n = MoveCount + 1;
         if (n > HighMove)
@@ -77,33 +88,26 @@ void Game::Menu_RejectUndo_Click()
     }
     Replaying = false;
     if (blocked || GameOver || MoveCount >= HighMove)
-        Enable(Menu_RejectUndo, false);
-}
-
-std::string Game::MoveListLine(int32_t n) const
-{
-    const auto& move = History[static_cast<size_t>(n)];
-    std::string line = std::to_string(n) + ": (" + std::to_string(move[1] + 1) + "," + std::to_string(move[2] + 1) + ")   ";
-    if (move[3] != 0)
-        line += std::to_string(move[3]);
-    return line + "\r\n";
+        enable(Menu_RejectUndo, false);
+    // What was chosen while the moves were replayed runs once they all are.
+    runWaiting();
 }
 
 void Game::ShowMoveList(int32_t Mode)
 {
-    if (!Checked(Menu_Details))
+    if (!checked(Menu_Details))
         return;
     if (Mode == 1) {
         std::string text;
         for (int32_t n = MoveCount; n >= 1; --n)
-            text += MoveListLine(n);
+            text += moveListLine(n, History[static_cast<size_t>(n)]);
         ui.txtMoves.Caption = std::move(text);
         ListedMoves = MoveCount;
         return;
     }
     if (MoveCount < 1 || ListedMoves >= MoveCount)
         return;
-    ui.txtMoves.Caption.insert(0, MoveListLine(MoveCount));
+    ui.txtMoves.Caption.insert(0, moveListLine(MoveCount, History[static_cast<size_t>(MoveCount)]));
     ListedMoves = MoveCount;
 }
 

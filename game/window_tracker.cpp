@@ -18,7 +18,7 @@ Topology BuildTopology()
     for (int r = 0; r < BoardSize; ++r) {
         for (int c = 0; c < BoardSize; ++c) {
             for (const auto& d : directions) {
-                if (!OnBoard(r + 4 * d[0], c + 4 * d[1]))
+                if (!onBoard(r + 4 * d[0], c + 4 * d[1]))
                     continue;
                 for (int k = 0; k < 5; ++k) {
                     const int cell = (r + k * d[0]) * BoardSize + (c + k * d[1]);
@@ -41,7 +41,7 @@ const Topology& topology()
 
 } // namespace
 
-void WindowTracker::Tally(Count& n, char value, int delta)
+void WindowTracker::tally(Count& n, char value, int delta)
 {
     const auto step = [delta](uint8_t& v) { v = static_cast<uint8_t>(v + delta); };
     if (value == MarkX)
@@ -52,7 +52,7 @@ void WindowTracker::Tally(Count& n, char value, int delta)
         step(n.other);
 }
 
-int32_t WindowTracker::Contribution(const Count& n, int mover) const
+int32_t WindowTracker::contribution(const Count& n, int mover) const
 {
     const uint8_t own = mover == 0 ? n.x : n.o;
     const uint8_t opp = mover == 0 ? n.o : n.x;
@@ -64,15 +64,15 @@ int32_t WindowTracker::Contribution(const Count& n, int mover) const
     return s;
 }
 
-void WindowTracker::Rebuild(const Cells& board, const Weights& weights)
+void WindowTracker::rebuild(const Cells& board, const Weights& weights)
 {
     const Topology& t = topology();
     for (size_t i = 0; i < 5; ++i) {
-        own_[i] = weights.Own[i];
-        opp_[i] = weights.Opp[i];
+        own_[i] = weights.OwnWeight[i];
+        opp_[i] = weights.OppWeight[i];
     }
     own_[5] = opp_[5] = 0;
-    bonus_ = weights.Bonus;
+    bonus_ = weights.WindowBonus;
 
     for (auto& s : sum_)
         s.fill(0);
@@ -80,11 +80,11 @@ void WindowTracker::Rebuild(const Cells& board, const Weights& weights)
     for (size_t w = 0; w < counts_.size(); ++w) {
         Count n;
         for (const int16_t cell : t.cells[w])
-            Tally(n, board[static_cast<size_t>(cell / BoardSize)][static_cast<size_t>(cell % BoardSize)], 1);
+            tally(n, board[static_cast<size_t>(cell / BoardSize)][static_cast<size_t>(cell % BoardSize)], 1);
         counts_[w] = n;
-        openWindows_ += Open(n) ? 1 : 0;
-        const int32_t forX = Contribution(n, 0);
-        const int32_t forO = Contribution(n, 1);
+        openWindows_ += open(n) ? 1 : 0;
+        const int32_t forX = contribution(n, 0);
+        const int32_t forO = contribution(n, 1);
         for (const int16_t cell : t.cells[w]) {
             sum_[0][static_cast<size_t>(cell)] += forX;
             sum_[1][static_cast<size_t>(cell)] += forO;
@@ -93,7 +93,7 @@ void WindowTracker::Rebuild(const Cells& board, const Weights& weights)
     suspended_ = false;
 }
 
-void WindowTracker::Set(int32_t row, int32_t col, char from, char to)
+void WindowTracker::set(int32_t row, int32_t col, char from, char to)
 {
     if (suspended_ || from == to)
         return;
@@ -102,14 +102,14 @@ void WindowTracker::Set(int32_t row, int32_t col, char from, char to)
     for (uint8_t i = 0; i < t.windowCount[cell]; ++i) {
         const auto w = static_cast<size_t>(t.windowsOf[cell][i]);
         Count& n = counts_[w];
-        const int32_t oldX = Contribution(n, 0);
-        const int32_t oldO = Contribution(n, 1);
-        const bool wasOpen = Open(n);
-        Tally(n, from, -1);
-        Tally(n, to, 1);
-        openWindows_ += (Open(n) ? 1 : 0) - (wasOpen ? 1 : 0);
-        const int32_t dX = Contribution(n, 0) - oldX;
-        const int32_t dO = Contribution(n, 1) - oldO;
+        const int32_t oldX = contribution(n, 0);
+        const int32_t oldO = contribution(n, 1);
+        const bool wasOpen = open(n);
+        tally(n, from, -1);
+        tally(n, to, 1);
+        openWindows_ += (open(n) ? 1 : 0) - (wasOpen ? 1 : 0);
+        const int32_t dX = contribution(n, 0) - oldX;
+        const int32_t dO = contribution(n, 1) - oldO;
         if (dX == 0 && dO == 0)
             continue;
         for (const int16_t c : t.cells[w]) {

@@ -2,7 +2,7 @@
 // Keeps, for every window of five cells on the board, how many red, blue and
 // other pieces it holds, so that the computer's cell scores and the "is five
 // still possible" test are read off in constant time instead of rescanning the
-// board after every move. Every write to the board goes through Set().
+// board after every move. Every write to the board goes through set().
 
 #include <array>
 #include <cstdint>
@@ -13,9 +13,9 @@ namespace brindle {
 
 // The computer's scoring weights, indexed by the number of pieces in a window.
 struct Weights {
-    std::array<int32_t, 5> Own{};  // window without opponent pieces
-    std::array<int32_t, 5> Opp{};  // window without own pieces
-    int32_t Bonus = 0;             // added with each weight that is added
+    std::array<int32_t, 5> OwnWeight{}; // window without opponent pieces
+    std::array<int32_t, 5> OppWeight{}; // window without own pieces
+    int32_t WindowBonus = 0;           // added with each weight that is added
 };
 
 class WindowTracker {
@@ -25,21 +25,21 @@ public:
 
     using Cells = std::array<std::array<char, BoardSize>, BoardSize>;
 
-    // Recounts everything from the board; resumes tracking after Suspend().
-    void Rebuild(const Cells& board, const Weights& weights);
+    // Recounts everything from the board; resumes tracking after suspend().
+    void rebuild(const Cells& board, const Weights& weights);
     // Records that a cell changed from one value to another.
-    void Set(int32_t row, int32_t col, char from, char to);
+    void set(int32_t row, int32_t col, char from, char to);
     // Stops tracking until the next Rebuild (for bulk writes such as the wipe).
-    void Suspend() { suspended_ = true; }
+    void suspend() { suspended_ = true; }
 
     // The score of an empty cell for the side to move: the sum over the twenty
     // windows through it that lie on the board.
-    int32_t Score(int32_t row, int32_t col, char mover) const
+    int32_t score(int32_t row, int32_t col, char mover) const
     {
         return sum_[mover == MarkO ? 1 : 0][static_cast<size_t>(row * BoardSize + col)];
     }
     // True while some window holds pieces of at most one side and nothing else.
-    bool AnyOpen() const { return openWindows_ > 0; }
+    bool anyOpen() const { return openWindows_ > 0; }
 
 private:
     struct Count {
@@ -48,9 +48,9 @@ private:
         uint8_t other = 0;
     };
 
-    int32_t Contribution(const Count& n, int mover) const;
-    static bool Open(const Count& n) { return n.other == 0 && (n.x == 0 || n.o == 0); }
-    static void Tally(Count& n, char value, int delta);
+    int32_t contribution(const Count& n, int mover) const;
+    static bool open(const Count& n) { return n.other == 0 && (n.x == 0 || n.o == 0); }
+    static void tally(Count& n, char value, int delta);
 
     std::array<Count, WindowCount> counts_{};
     std::array<std::array<int32_t, CellCount>, 2> sum_{}; // [X to move, O to move][cell]

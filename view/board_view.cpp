@@ -10,16 +10,16 @@ namespace brindle {
 
 namespace {
 
-QRgb ToRgb(Colour c) { return ToQColor(c).rgb(); }
+QRgb toRgb(Colour c) { return toQColor(c).rgb(); }
 
 } // namespace
 
-QColor ToQColor(Colour c)
+QColor toQColor(Colour c)
 {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-int ToPixels(double twips)
+int toPixels(double twips)
 {
     return static_cast<int>(std::floor(twips / TwipsPerPixel + 0.5));
 }
@@ -30,13 +30,13 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void BoardView::Cls()
+void BoardView::clear()
 {
-    image_.fill(ToRgb(BackColour));
-    Present(rect());
+    image_.fill(toRgb(BackColour));
+    present(rect());
 }
 
-void BoardView::Fill(QRect pixels, QRgb colour)
+void BoardView::fill(QRect pixels, QRgb colour)
 {
     const QRect r = pixels.intersected(image_.rect());
     if (r.isEmpty())
@@ -45,33 +45,33 @@ void BoardView::Fill(QRect pixels, QRgb colour)
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         std::fill(line + r.left(), line + r.right() + 1, colour);
     }
-    Present(r);
+    present(r);
 }
 
-void BoardView::Line(double x1, double y1, double x2, double y2)
+void BoardView::line(double x1, double y1, double x2, double y2)
 {
-    const QPoint a(ToPixels(x1), ToPixels(y1));
-    const QPoint b(ToPixels(x2), ToPixels(y2));
-    const QRgb ink = ToRgb(Black);
+    const QPoint a(toPixels(x1), toPixels(y1));
+    const QPoint b(toPixels(x2), toPixels(y2));
+    const QRgb ink = toRgb(Black);
     // The grid has only straight lines; both end points are drawn.
     if (a.x() == b.x() || a.y() == b.y()) {
-        Fill(QRect(a, b).normalized(), ink);
+        fill(QRect(a, b).normalized(), ink);
         return;
     }
     QPainter painter(&image_);
     painter.setPen(QPen(QColor(ink), 0));
     painter.drawLine(a, b);
     painter.end();
-    Present(QRect(a, b).normalized());
+    present(QRect(a, b).normalized());
 }
 
-void BoardView::FillBox(double x1, double y1, double x2, double y2, Colour colour)
+void BoardView::fillBox(double x1, double y1, double x2, double y2, Colour colour)
 {
-    Fill(QRect(QPoint(ToPixels(x1), ToPixels(y1)), QPoint(ToPixels(x2), ToPixels(y2))).normalized(),
-         ToRgb(colour));
+    fill(QRect(QPoint(toPixels(x1), toPixels(y1)), QPoint(toPixels(x2), toPixels(y2))).normalized(),
+         toRgb(colour));
 }
 
-void BoardView::Present(QRect pixels)
+void BoardView::present(QRect pixels)
 {
     if (persistent_)
         update(pixels);
@@ -89,7 +89,7 @@ void BoardView::resizeEvent(QResizeEvent*)
 {
     // Everything is drawn again at the new size by the layout pass.
     image_ = QImage(size(), QImage::Format_RGB32);
-    image_.fill(ToRgb(BackColour));
+    image_.fill(toRgb(BackColour));
     if (onResized)
         onResized();
 }

@@ -14,9 +14,9 @@
 namespace brindle {
 
 inline constexpr double TwipsPerPixel = 15.0;
-int ToPixels(double twips);
+int toPixels(double twips);
 // A colour word (&H00BBGGRR) as Qt's colour.
-QColor ToQColor(Colour colour);
+QColor toQColor(Colour colour);
 
 class BoardView final : public QWidget, public Canvas {
     Q_OBJECT
@@ -24,11 +24,11 @@ public:
     explicit BoardView(QWidget* parent = nullptr);
 
     // Canvas, in twips.
-    void Cls() override;
-    void Line(double x1, double y1, double x2, double y2) override;
-    void FillBox(double x1, double y1, double x2, double y2, Colour colour) override;
-    void SetPersistentDrawing(bool on) override { persistent_ = on; }
-    bool PersistentDrawing() const override { return persistent_; }
+    void clear() override;
+    void line(double x1, double y1, double x2, double y2) override;
+    void fillBox(double x1, double y1, double x2, double y2, Colour colour) override;
+    void setPersistentDrawing(bool on) override { persistent_ = on; }
+    bool persistentDrawing() const override { return persistent_; }
 
     const QImage& image() const { return image_; }
 
@@ -41,10 +41,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void Fill(QRect pixels, QRgb colour);
+    void fill(QRect pixels, QRgb colour);
     // Shows a freshly drawn area: at once when drawing is not persistent,
     // with the next repaint otherwise.
-    void Present(QRect pixels);
+    void present(QRect pixels);
 
     QImage image_;
     bool persistent_ = true;

@@ -22,24 +22,26 @@ inline constexpr int32_t DetailsPanelWidth = 2000;
 struct LayoutPlan {
     int32_t CellWidth = 0;
     int32_t CellHeight = 0;
-    double StatusTop = 0; // lblHvisTur, lblPlacer, txtTime and lblTraek
+    double statusTop = 0; // lblHvisTur, lblPlacer, txtTime and lblTraek
     double lblHvisTurLeft = 0;
     double lblPlacerLeft = 0;
     double txtTimeLeft = 0;
     double lblTraekLeft = 0;
-    bool PanelShown = false;
-    double PanelLeft = 0; // lblMoves and txtMoves; far right of the window when hidden
+    bool panelShown = false;
+    double panelLeft = 0; // lblMoves and txtMoves; far right of the window when hidden
     double lblMovesTop = 0;
     double txtMovesTop = 0;
     int32_t txtMovesHeight = 0;
     double lblCompTop = 0;
 };
 
-LayoutPlan PlanLayout(int32_t Width, int32_t Height, bool details, int32_t txtMovesWidth, int32_t lblTraekWidth);
+LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMovesWidth, int32_t lblTraekWidth);
 
 // The layout pass, run whenever the window's size changes.
 void Form_Resize(Game& game);
 // Shows or hides the details panel; the board gives up or takes back its room.
 void Menu_Details_Click(Game& game);
+// Lets the game's one way in reach the details panel and the piece sizes.
+void bindViewCommands(Game& game);
 
 } // namespace brindle

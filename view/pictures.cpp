@@ -5,7 +5,7 @@
 
 namespace brindle {
 
-QPixmap ArrowPixmap(ArrowDirection direction)
+QPixmap arrowPixmap(ArrowDirection direction)
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
@@ -21,7 +21,7 @@ QPixmap ArrowPixmap(ArrowDirection direction)
     return pixmap;
 }
 
-QIcon WindowIcon()
+QIcon windowIcon()
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(QColor(0, 255, 255));

@@ -11,9 +11,9 @@ enum class ArrowDirection { Left, Up };
 
 // A 32 x 32 transparent picture with a small black arrowhead in its top-left
 // corner, its tip 5 pixels in from the edge it points to.
-QPixmap ArrowPixmap(ArrowDirection direction);
+QPixmap arrowPixmap(ArrowDirection direction);
 
 // Diagonal bands in the game's colours.
-QIcon WindowIcon();
+QIcon windowIcon();
 
 } // namespace brindle

@@ -11,7 +11,7 @@ namespace {
 void Choose(Game& game, MenuId size)
 {
     PieceReset(game);
-    game.Check(size, true);
+    game.check(size, true);
     if (size == Menu_PieceFull)
         game.PieceInset = 0;
     else if (size == Menu_PieceNormal)
@@ -24,7 +24,7 @@ void Choose(Game& game, MenuId size)
 
 } // namespace
 
-int32_t SmallPieceInset(int32_t cellWidth, int32_t cellHeight)
+int32_t smallPieceInset(int32_t cellWidth, int32_t cellHeight)
 {
     return CLng(std::min(cellWidth, cellHeight) / 3.0);
 }
@@ -32,13 +32,13 @@ int32_t SmallPieceInset(int32_t cellWidth, int32_t cellHeight)
 void PieceReset(Game& game)
 {
     for (MenuId size : {Menu_PieceSmall, Menu_PieceNormal, Menu_PieceFull})
-        game.Check(size, false);
+        game.check(size, false);
 }
 
 void ResizePiece(Game& game)
 {
-    if (game.Checked(Menu_PieceSmall))
-        game.PieceInset = SmallPieceInset(game.CellWidth, game.CellHeight);
+    if (game.checked(Menu_PieceSmall))
+        game.PieceInset = smallPieceInset(game.CellWidth, game.CellHeight);
 }
 
 void Menu_PieceSmall_Click(Game& game) { Choose(game, Menu_PieceSmall); }

@@ -9,7 +9,7 @@ namespace brindle {
 
 class Game;
 
-int32_t SmallPieceInset(int32_t cellWidth, int32_t cellHeight);
+int32_t smallPieceInset(int32_t cellWidth, int32_t cellHeight);
 
 void PieceReset(Game& game);
 void ResizePiece(Game& game);

@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QActionGroup>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -25,7 +28,7 @@ protected:
     void SetUp() override
     {
         window.show();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return game().IntroShown; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return game().state().IntroShown; }, 5000));
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
@@ -36,7 +39,7 @@ protected:
     QRect geometry(const char* name) const { return window.findChild<QWidget*>(name)->geometry(); }
     QColor pixel(double xTwips, double yTwips) const
     {
-        return window.board().image().pixelColor(ToPixels(xTwips), ToPixels(yTwips));
+        return window.board().image().pixelColor(toPixels(xTwips), toPixels(yTwips));
     }
     QColor cellCentre(int row, int col) const
     {
@@ -44,13 +47,13 @@ protected:
     }
     void clickCell(int row, int col)
     {
-        const QPoint at(ToPixels(game().CellWidth * (col + 1.5)), ToPixels(game().CellHeight * (row + 1.5)));
+        const QPoint at(toPixels(game().CellWidth * (col + 1.5)), toPixels(game().CellHeight * (row + 1.5)));
         QTest::mouseClick(&window.board(), Qt::LeftButton, {}, at);
     }
     void humanVsHuman()
     {
         QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier);
-        ASSERT_TRUE(game().Checked(Menu_HumanHuman));
+        ASSERT_TRUE(game().checked(Menu_HumanHuman));
     }
 
     Globals globals;
@@ -126,7 +129,7 @@ TEST_F(Window, FirstActivationWidensTheWindowAndShowsTheMoveList)
     EXPECT_TRUE(window.action(Menu_Details)->isChecked());
     EXPECT_EQ(game().ui.Width, 7010);
     EXPECT_EQ(game().CellWidth, 222);
-    EXPECT_EQ(geometry("txtMoves").left(), ToPixels(7010 - 1815 - 225));
+    EXPECT_EQ(geometry("txtMoves").left(), toPixels(7010 - 1815 - 225));
     EXPECT_FALSE(window.action(Menu_Undo)->isEnabled());
 
     QTest::keyClick(&window, Qt::Key_F3);
@@ -197,8 +200,8 @@ TEST_F(Window, AWinMarksTheFiveAndCountsTheScore)
     QTest::qWait(50);
     EXPECT_EQ(cellCentre(8, 4), kCyan);
     EXPECT_EQ(cellCentre(9, 4), kBlue);
-    EXPECT_EQ(geometry("imgLeft").topLeft(), QPoint(ToPixels(21 * game().CellWidth + 20),
-                                                    ToPixels(1.5 * game().CellHeight + 8 * game().CellHeight - 80)));
+    EXPECT_EQ(geometry("imgLeft").topLeft(), QPoint(toPixels(21 * game().CellWidth + 20),
+                                                    toPixels(1.5 * game().CellHeight + 8 * game().CellHeight - 80)));
 }
 
 TEST_F(Window, ADrawShowsTheBannerUntilUndo)
@@ -210,7 +213,7 @@ TEST_F(Window, ADrawShowsTheBannerUntilUndo)
     for (int r = 0; r < BoardSize; ++r)
         for (int c = 0; c < BoardSize; ++c)
             if (r != 10 || c != 10)
-                game().SetBoard(r, c, (c + 2 * r) % 4 < 2 ? MarkX : MarkO);
+                game().setBoard(r, c, (c + 2 * r) % 4 < 2 ? MarkX : MarkO);
     clickCell(10, 10);
     EXPECT_EQ(game().Board(10, 10), MarkO);
     EXPECT_EQ(text("lblPlacer"), "It's a draw");
@@ -218,27 +221,42 @@ TEST_F(Window, ADrawShowsTheBannerUntilUndo)
     const QLabel* banner = window.findChild<QLabel*>("lblDraw");
     EXPECT_EQ(banner->text(), "Five not possible");
     EXPECT_TRUE(window.board().rect().contains(banner->geometry()));
-    EXPECT_EQ(banner->geometry().center().x(), ToPixels(11 * game().CellWidth) - 1);
+    EXPECT_EQ(banner->geometry().center().x(), toPixels(11 * game().CellWidth) - 1);
 
     QTest::keyClick(&window, Qt::Key_Delete);
     EXPECT_FALSE(window.board().rect().intersects(banner->geometry()));
 }
 
-TEST_F(Window, ADisabledWindowTakesNoClicksOrCommands)
+TEST_F(Window, ADisabledWindowTakesNoClicksOrCommandsAndItsMenusStillShowTheGamesState)
 {
     humanVsHuman();
     game().ui.Enabled = false;
     clickCell(5, 5);
     QTest::keyClick(&window, Qt::Key_F3);
+    window.action(Menu_Easy)->trigger();
     EXPECT_EQ(game().Board(5, 5), Empty);
-    EXPECT_TRUE(game().Checked(Menu_Details));
+    EXPECT_TRUE(game().checked(Menu_Details) && window.action(Menu_Details)->isChecked());
+    EXPECT_TRUE(window.action(Menu_Hard)->isChecked() && !window.action(Menu_Easy)->isChecked());
     game().ui.Enabled = true;
+}
+
+TEST_F(Window, ChoicesOfOneAmongSeveralShowRadioMarksAndTheMoveListNeverWraps)
+{
+    for (MenuId item : {Menu_PieceNormal, Menu_HumanComputer, Menu_Hard})
+        EXPECT_TRUE(window.action(item)->actionGroup() && window.action(item)->actionGroup()->isExclusive());
+    EXPECT_EQ(window.action(Menu_Details)->actionGroup(), nullptr);
+    EXPECT_EQ(window.findChild<QPlainTextEdit*>("txtMoves")->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+TEST_F(Window, TheGameClockTicksInTheTimeBox)
+{
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window.findChild<QLineEdit*>("txtTime")->text() == "00:00:01"; }, 3000));
 }
 
 TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStopped)
 {
     window.action(Menu_ComputerComputer)->trigger();
-    EXPECT_TRUE(game().GameOver) << "the first game is played out at once";
+    EXPECT_TRUE(game().state().GameOver) << "the first game is played out at once";
     EXPECT_TRUE(window.action(Menu_Stop)->isVisible());
     for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
         EXPECT_FALSE(window.action(top)->isVisible());
@@ -254,12 +272,53 @@ TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStopped)
     EXPECT_EQ(globals.Score[1] + globals.Score[2] + globals.Score[3], 2) << "no game after Stop";
 
     // A Stop chosen during the wipe, while the window takes no input, still
-    // ends the run once the next game has begun.
+    // ends the run, before the next game makes a move.
     QTimer::singleShot(100, &window, [&] { window.action(Menu_Stop)->trigger(); });
     window.action(Menu_New)->trigger();
-    EXPECT_EQ(game().MoveCount, 1);
-    EXPECT_TRUE(game().Stopped);
+    EXPECT_EQ(game().state().MoveCount, 0) << "not a single move";
+    EXPECT_TRUE(game().state().Stopped);
     EXPECT_TRUE(window.action(Menu_Game)->isVisible());
+}
+
+TEST(TwoWindows, PlaySideBySideInOneProcessEachWithItsOwnPointerAndClosingOneLeavesTheOtherPlaying)
+{
+    Globals hostGlobals, joinerGlobals;
+    MainWindow host(hostGlobals), joiner(joinerGlobals);
+    for (MainWindow* w : {&host, &joiner}) {
+        w->show();
+        ASSERT_TRUE(QTest::qWaitFor([w] { return w->game().state().IntroShown; }, 5000));
+        w->action(Menu_HumanHuman)->trigger();
+    }
+    const auto click = [](MainWindow& w, int row, int col) {
+        const Game& g = w.game();
+        QTest::mouseClick(&w.board(), Qt::LeftButton, {},
+                          QPoint(toPixels(g.CellWidth * (col + 1.5)), toPixels(g.CellHeight * (row + 1.5))));
+    };
+    click(host, 3, 3);
+    click(joiner, 4, 4);
+    EXPECT_TRUE(host.game().Board(3, 3) == MarkX && host.game().Board(4, 4) == Empty);
+    EXPECT_TRUE(joiner.game().Board(4, 4) == MarkX && joiner.game().Board(3, 3) == Empty);
+
+    host.game().ui.MousePointer = PointerHourglass;
+    host.Render();
+    EXPECT_EQ(host.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(host.findChild<QPlainTextEdit*>("txtMoves")->viewport()->cursor().shape(), Qt::WaitCursor);
+    EXPECT_NE(joiner.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    host.game().ui.MousePointer = PointerDefault;
+    host.Render();
+    EXPECT_EQ(host.findChild<QPlainTextEdit*>("txtMoves")->viewport()->cursor().shape(), Qt::IBeamCursor);
+
+    // Exit closes the host's window only: the application keeps running.
+    QTimer::singleShot(0, &host, [&] { host.action(Menu_exit)->trigger(); });
+    QTimer::singleShot(300, &joiner, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QCoreApplication::exec(), 7) << "nothing asked the application to quit";
+    EXPECT_FALSE(host.isVisible());
+    EXPECT_TRUE(joiner.isVisible());
+    click(joiner, 5, 5);
+    EXPECT_EQ(joiner.game().Board(5, 5), MarkO);
+    click(host, 6, 6);
+    EXPECT_EQ(host.game().Board(6, 6), Empty) << "the closed window takes nothing more";
 }
 
 } // namespace brindle::testing

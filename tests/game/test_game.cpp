@@ -1,6 +1,7 @@
 // The game's rules and control: clicks, five in a line, the draw, the winner's
-// sound and the score, undo and the move list, events that run while a piece
-// is being placed, the new-game wipe, the coin toss, automatic play and Autodraw.
+// sound and the score, undo and the move list, the one way in and what waits
+// while a move is placed, the new-game wipe, the coin toss, automatic play,
+// Autodraw, start-up and the ends of the program.
 
 #include <array>
 #include <ostream>
@@ -16,18 +17,28 @@
 namespace brindle::testing {
 namespace {
 
+using Strings = std::vector<std::string>;
+
+// Checks one mode, as a network part or an earlier choice would leave it.
+void setMode(GameFixture& f, MenuId mode)
+{
+    for (MenuId m : {Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network})
+        f.game.check(m, m == mode);
+}
+
 struct Rules : ::testing::Test, GameFixture {
-    void SetUp() override { StartHumanHuman(); }
+    void SetUp() override { startHumanHuman(); }
 
     // How many of the four top menus show, and whether Stop shows.
-    std::pair<int, bool> MenuBar() const
+    std::pair<int, bool> menuBar() const
     {
         int shown = 0;
-        for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
+        for (MenuId top : TopMenus)
             shown += game.ui.Menu[top].Visible ? 1 : 0;
         return {shown, game.ui.Menu[Menu_Stop].Visible};
     }
-    int GamesCounted() const { return globals.Score[1] + globals.Score[2] + globals.Score[3]; }
+    int gamesCounted() const { return globals.Score[1] + globals.Score[2] + globals.Score[3]; }
+    bool timer3Armed() const { return game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 1000; }
 };
 
 TEST(ClickMapping, PlacesOnTheCellUnderThePointerAndBeepsOnGridLinesAndOutsideTheBoard)
@@ -38,26 +49,48 @@ TEST(ClickMapping, PlacesOnTheCellUnderThePointerAndBeepsOnGridLinesAndOutsideTh
                                          {4724.f, 300.f, 0, 19}, {4725.f, 300.f, -1, -1}, {4726.f, 300.f, -1, -1},
                                          {300.f, 4724.f, 19, 0}, {300.f, 4800.f, -1, -1}, {1e9f, -1e9f, -1, -1}}) {
         GameFixture f;
-        f.StartHumanHuman();
+        f.startHumanHuman();
         f.game.Form_MouseDown(x, y);
-        EXPECT_EQ(f.host.beeps, row < 0 ? 1 : 0) << x << "," << y;
-        EXPECT_TRUE(row < 0 ? f.game.MoveCount == 0 : f.game.Board(row, col) == MarkX) << x << "," << y;
+        EXPECT_EQ(f.sound.beeps(), row < 0 ? 1 : 0) << x << "," << y;
+        EXPECT_TRUE(row < 0 ? f.s().MoveCount == 0 : f.game.Board(row, col) == MarkX) << x << "," << y;
     }
 }
 
 TEST_F(Rules, AClickBeepsOnAnOccupiedCellOrALineOfEitherAxisAndIsIgnoredOnceTheGameIsOverOrPlaysItself)
 {
-    Play({{3, 4}, {3, 4}});
+    play({{3, 4}, {3, 4}});
     game.CellWidth = 300; // each axis maps by its own cell side
     game.Form_MouseDown(600, 500);
     game.Form_MouseDown(601, 500);
-    EXPECT_TRUE(host.beeps == 2 && game.Board(1, 1) == MarkO && game.ui.lblHvisTur.BackColor == Red);
+    EXPECT_TRUE(sound.beeps() == 2 && game.Board(1, 1) == MarkO && game.ui.lblHvisTur.BackColor == Red);
+    game.ui.Enabled = false; // a disabled window takes no click and no command
+    clickCell(5, 5);
+    EXPECT_FALSE(choose(Menu_Details));
+    game.ui.Enabled = true;
     game.DoWinner(" ");
-    ClickCell(5, 5);
-    game.GameOver = false;
-    game.Check(Menu_ComputerComputer, true);
-    ClickCell(5, 5);
-    EXPECT_EQ(host.beeps + game.MoveCount, 2 + 2);
+    clickCell(5, 5);
+    poke().GameOver = false;
+    game.check(Menu_ComputerComputer, true);
+    clickCell(5, 5);
+    EXPECT_EQ(sound.beeps() + s().MoveCount, 2 + 2);
+    EXPECT_FALSE(choose(Menu_Music) || choose(Menu_Stop)) << "greyed or hidden items do nothing";
+}
+
+TEST_F(Rules, ANetworkMoveIsSentAfterItIsPlacedAndTheHostThenWaitsForThePeer)
+{
+    setMode(*this, Menu_Network);
+    globals.NetRole = "HOST";
+    clickCell(3, 15);
+    EXPECT_EQ(peer.sent, Strings{"move 3 15"});
+    EXPECT_EQ(game.ui.MousePointer, PointerHourglass);
+    clickCell(5, 5); // the peer is to move
+    game.ui.MousePointer = PointerDefault;
+    globals.NetPending = true;
+    clickCell(5, 5); // nobody is on the line
+    globals.NetPending = false;
+    game.ui.Menu[Menu_Stop].Visible = true;
+    clickCell(5, 5); // the host still waits for a joiner
+    EXPECT_TRUE(sound.beeps() == 3 && s().MoveCount == 1 && peer.sent.size() == 1);
 }
 
 // ---- Five in a line
@@ -92,17 +125,17 @@ TEST_P(LineCheck, WinsWithTheFirstMatchingFiveOrPlaysOn)
 {
     const LineCase& p = GetParam();
     if (p.mover == MarkO)
-        ClickCell(19, 10); // red's move, away from every line
-    for (const Segment& s : p.pieces)
-        for (int k = 0; k < s.n; ++k)
-            game.SetBoard(s.row + k * s.dr, s.col + k * s.dc, s.mark);
+        clickCell(19, 10); // red's move, away from every line
+    for (const Segment& seg : p.pieces)
+        for (int k = 0; k < seg.n; ++k)
+            game.setBoard(seg.row + k * seg.dr, seg.col + k * seg.dc, seg.mark);
     canvas.ops.clear();
-    ClickCell(p.row, p.col);
+    clickCell(p.row, p.col);
     EXPECT_EQ(globals.Score[p.mover == MarkX ? 1 : 2], p.five.n / 5);
     EXPECT_EQ(game.ui.lblPlacer.Caption, p.five.n ? "'s a winner!!!" : "'s turn.");
-    EXPECT_EQ(canvas.Fills().size(), 1u + p.five.n) << "the piece, then a hole in each piece of the five";
+    EXPECT_EQ(canvas.fills().size(), 1u + p.five.n) << "the piece, then a hole in each piece of the five";
     for (int k = 0; k < p.five.n; ++k)
-        EXPECT_EQ((std::array{game.WinCells[size_t(k)][1], game.WinCells[size_t(k)][2]}),
+        EXPECT_EQ((std::array{s().WinCells[size_t(k)][1], s().WinCells[size_t(k)][2]}),
                   (std::array{p.five.row + k * p.five.dr, p.five.col + k * p.five.dc}));
 }
 
@@ -119,14 +152,38 @@ TEST(WinnerSound, DependsOnTheModeTheOpenerOrRoleAndTheWinnersColourAndTheScoreC
           {Menu_Network, Empty, "CLIENT", Blue, "Yes.wav"}, {Menu_Network, Empty, "CLIENT", Red, "WinRed.wav"},
           {Menu_ComputerComputer, Empty, "", Red, ""}}) {
         GameFixture f;
-        f.game.UncheckModes();
-        f.game.Check(mode, true);
-        f.game.Starter = starter;
+        setMode(f, mode);
+        f.poke().Starter = starter;
         f.globals.NetRole = role;
         f.game.ui.lblHvisTur.BackColor = winner;
         f.game.DoWinner(" ");
-        EXPECT_EQ(f.host.sounds, *file ? std::vector<std::string>{file} : std::vector<std::string>{}) << mode << starter;
+        EXPECT_EQ(f.sound.waves(), *file ? Strings{file} : Strings{}) << mode << starter;
         EXPECT_EQ(f.game.ui.lblComp.Caption, winner == Red ? "Red: 1 - Blue: 0\r\nDraw: 0" : "Red: 0 - Blue: 1\r\nDraw: 0");
+        EXPECT_TRUE(f.s().GameOver && !f.game.ui.Timer1.Enabled && f.canvas.persistent);
+    }
+}
+
+TEST(TimeWin, TheHostsClockNamesTheWinnerAndTellsThePeerAndThePeersWordZeroesTheLosersClock)
+{
+    // What the square shows before, then after; the time box; what is sent.
+    for (const auto& [winColor, network, before, after, time, sent] :
+         {std::tuple("R", true, Blue, Red, "Red 00:00:30 - Blue 00:00:00", ""),
+          {"B", true, Red, Blue, "Red 00:00:00 - Blue 00:00:30", ""},
+          {"TimeWinnerR", true, Blue, Red, "", "time winner R"},
+          {"TimeWinnerB", true, Red, Blue, "", "time winner B"},
+          {"TimeWinnerB", false, Red, Red, "", ""}, // only a network game has a time win
+          {"?", true, Blue, Blue, "", ""}}) {
+        GameFixture f;
+        f.globals.TimeLimitOn = true;
+        f.globals.TimeLimitSec = 30;
+        f.game.Form_Load();
+        setMode(f, network ? Menu_Network : Menu_HumanHuman);
+        f.game.ui.lblHvisTur.BackColor = before;
+        f.game.DoWinner(winColor);
+        EXPECT_EQ(f.game.ui.lblHvisTur.BackColor, after) << winColor;
+        EXPECT_EQ(f.globals.Score[after == Red ? 1 : 2], 1) << winColor;
+        EXPECT_EQ(f.game.ui.txtTime.Caption, time) << winColor;
+        EXPECT_EQ(f.peer.sent, *sent ? Strings{sent} : Strings{}) << winColor;
     }
 }
 
@@ -134,16 +191,16 @@ TEST(WinnerSound, DependsOnTheModeTheOpenerOrRoleAndTheWinnersColourAndTheScoreC
 
 TEST_F(Rules, ClosingTheLastOpenWindowDrawsAtOnceAndUndoReopensThePlay)
 {
-    CloseEveryWindow();
+    closeEveryWindow();
     for (int r = 15; r < 20; ++r)
-        game.SetBoard(r, 0, r < 18 ? MarkX : Empty);
-    Play({{18, 0}, {19, 0}}); // blue closes the last windows red had
+        game.setBoard(r, 0, r < 18 ? MarkX : Empty);
+    play({{18, 0}, {19, 0}}); // blue closes the last windows red had
     EXPECT_EQ(game.ui.lblPlacer.Caption, "It's a draw");
-    EXPECT_TRUE(game.GameOver && !game.ui.lblHvisTur.Visible && !game.ui.Timer1.Enabled);
+    EXPECT_TRUE(s().GameOver && !game.ui.lblHvisTur.Visible && !game.ui.Timer1.Enabled);
     EXPECT_EQ((std::array{game.ui.lblDraw.Top, game.ui.lblDraw.Left}), (std::array{1372.5, 525.0}));
-    EXPECT_EQ(host.sounds.back(), "Draw.wav");
-    game.Menu_Undo_Click();
-    EXPECT_TRUE(!game.GameOver && game.ui.lblHvisTur.Visible && game.NextMark == MarkO);
+    EXPECT_EQ(sound.waves().back(), "Draw.wav");
+    choose(Menu_Undo);
+    EXPECT_TRUE(!s().GameOver && game.ui.lblHvisTur.Visible && s().NextMark == MarkO && game.ui.Timer1.Enabled);
     EXPECT_EQ((std::array{game.ui.lblDraw.Top, game.ui.lblDraw.Left}), (std::array{Parked, Parked}));
     EXPECT_EQ(game.ui.lblComp.Caption, "Red: 0 - Blue: 0\r\nDraw: 1");
 }
@@ -152,23 +209,23 @@ TEST_F(Rules, OnlyTheFullBoardCountsAsADrawInAutomaticPlayAtTheRandomLevelAndItD
 {
     for (const auto& [mode, stupid, drawn] : {std::tuple(Menu_ComputerComputer, true, false),
                                               {Menu_HumanHuman, true, true}, {Menu_ComputerComputer, false, true}}) {
-        game.Menu_HumanHuman_Click();
-        CloseEveryWindow();
-        game.SetBoard(0, 19, Empty);
-        game.UncheckModes();
-        game.Check(mode, true);
-        stupid ? game.Menu_Stupid_Click() : game.Menu_Hard_Click();
+        choose(Menu_HumanHuman);
+        closeEveryWindow();
+        game.setBoard(0, 19, Empty);
+        choose(stupid ? Menu_Stupid : Menu_Hard);
+        setMode(*this, mode);
         game.PlacePiece(0, 19, 0);
-        EXPECT_EQ(game.GameOver, drawn);
+        EXPECT_EQ(s().GameOver, drawn);
         // After an automatic draw the next game follows a second later.
-        EXPECT_EQ(game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 1000, drawn && mode == Menu_ComputerComputer);
+        EXPECT_EQ(timer3Armed(), drawn && mode == Menu_ComputerComputer);
     }
-    game.Menu_HumanHuman_Click();
-    CloseEveryWindow();
+    setMode(*this, Menu_HumanHuman);
+    choose(Menu_New);
+    closeEveryWindow();
     for (int c = 3; c <= 7; ++c)
-        game.SetBoard(10, c, c < 7 ? MarkX : Empty);
-    game.MoveCount = 399;
-    ClickCell(10, 7); // the 400th move, and five in a row
+        game.setBoard(10, c, c < 7 ? MarkX : Empty);
+    poke().MoveCount = 399;
+    clickCell(10, 7); // the 400th move, and five in a row
     EXPECT_EQ(globals.Score, (std::array<int32_t, 4>{0, 0, 0, 3}));
 }
 
@@ -176,101 +233,136 @@ TEST_F(Rules, OnlyTheFullBoardCountsAsADrawInAutomaticPlayAtTheRandomLevelAndItD
 
 TEST_F(Rules, UndoBetweenHumansTakesBackOneMoveAtATimeAndRejectUndoPutsItBackUnlessItsCellWasTakenSince)
 {
-    game.Check(Menu_Details, true);
-    Play({{5, 5}, {5, 6}, {6, 5}});
+    game.check(Menu_Details, true);
+    play({{5, 5}, {5, 6}, {6, 5}});
     game.PlacePiece(7, 7, 250); // as the computer plays its cell, with its score
     canvas.ops.clear();
-    game.Menu_Undo_Click();
+    choose(Menu_Undo);
     EXPECT_EQ(game.ui.lblHvisTur.BackColor, Blue); // blue, who made the move, is to move again
     EXPECT_EQ(game.ui.lblTraek.Caption, "Moves: 3");
     EXPECT_EQ(game.ui.imgUp.Left, 1382.5); // the arrows point at move 3
-    EXPECT_TRUE(Enabled(Menu_Undo) && Enabled(Menu_RejectUndo) && game.ui.Enabled);
+    EXPECT_TRUE(enabled(Menu_Undo) && enabled(Menu_RejectUndo) && game.ui.Enabled);
     EXPECT_EQ(canvas.ops.size(), 1 + 42 + 3u) << "drawn afresh: cleared, the grid, the three pieces left";
-    game.Menu_RejectUndo_Click();
+    choose(Menu_RejectUndo);
     EXPECT_EQ(game.ui.txtMoves.Caption, "4: (8,8)   250\r\n3: (7,6)   \r\n2: (6,7)   \r\n1: (6,6)   \r\n");
-    EXPECT_TRUE(game.Board(7, 7) == MarkO && !Enabled(Menu_RejectUndo));
-    game.Menu_Undo_Click();
-    game.Menu_Undo_Click();
+    EXPECT_TRUE(game.Board(7, 7) == MarkO && !enabled(Menu_RejectUndo));
+    choose(Menu_Undo);
+    choose(Menu_Undo);
     EXPECT_EQ(game.ui.txtMoves.Caption, "2: (6,7)   \r\n1: (6,6)   \r\n");
-    ClickCell(7, 7); // red takes the cell of blue's move 4
-    EXPECT_FALSE(Enabled(Menu_RejectUndo));
-    game.Menu_Undo_Click();
-    game.Menu_RejectUndo_Click(); // move 3 comes back
-    EXPECT_TRUE(Enabled(Menu_RejectUndo));
-    game.Menu_RejectUndo_Click(); // move 4 points at (7, 7), now red's
-    EXPECT_TRUE(game.MoveCount == 3 && game.Board(7, 7) == MarkX && !Enabled(Menu_RejectUndo));
-    ClickCell(12, 12);
-    game.Menu_RejectUndo_Click(); // nothing lies past the highest move
-    EXPECT_TRUE(game.MoveCount == 4 && game.Board(0, 0) == Empty);
+    clickCell(7, 7); // red takes the cell of blue's move 4
+    EXPECT_FALSE(enabled(Menu_RejectUndo));
+    choose(Menu_Undo);
+    choose(Menu_RejectUndo); // move 3 comes back
+    EXPECT_TRUE(enabled(Menu_RejectUndo));
+    choose(Menu_RejectUndo); // move 4 points at (7, 7), now red's
+    EXPECT_TRUE(s().MoveCount == 3 && game.Board(7, 7) == MarkX && !enabled(Menu_RejectUndo));
+    clickCell(12, 12);
+    // Undo stays available down to the last move on the board.
     for (int k = 0; k < 4; ++k)
-        game.Menu_Undo_Click();
-    EXPECT_TRUE(game.MoveCount == 0 && !Enabled(Menu_Undo) && game.ui.txtMoves.Caption.empty());
+        choose(Menu_Undo);
+    EXPECT_TRUE(s().MoveCount == 0 && !enabled(Menu_Undo) && game.ui.txtMoves.Caption.empty());
     EXPECT_EQ(game.ui.imgLeft.Left, Parked);
 }
 
-TEST_F(Rules, RejectUndoStopsAfterAReplayedWinWhoseLineARedrawMarksAgain)
+TEST_F(Rules, RejectUndoStopsAfterAReplayedWinWhoseLineARedrawMarksAgainOnItsOwnCellShape)
 {
-    Play({{10, 3}, {0, 0}, {10, 4}, {0, 2}, {10, 5}, {0, 4}, {10, 6}, {0, 6}, {19, 19}, {0, 8}});
-    game.Menu_Undo_Click();
-    game.Menu_Undo_Click();
-    ClickCell(10, 7); // red wins at move 9; blue's old move 10 stays on record
-    game.Menu_Undo_Click();
-    game.Menu_RejectUndo_Click();
-    game.Menu_RejectUndo_Click();
-    EXPECT_TRUE(game.GameOver && game.Board(0, 8) == Empty && !Enabled(Menu_RejectUndo));
+    play({{10, 3}, {0, 0}, {10, 4}, {0, 2}, {10, 5}, {0, 4}, {10, 6}, {0, 6}, {19, 19}, {0, 8}});
+    choose(Menu_Undo);
+    choose(Menu_Undo);
+    clickCell(10, 7); // red wins at move 9; blue's old move 10 stays on record
+    choose(Menu_Undo);
+    choose(Menu_RejectUndo);
+    choose(Menu_RejectUndo);
+    EXPECT_TRUE(s().GameOver && game.Board(0, 8) == Empty && !enabled(Menu_RejectUndo));
     EXPECT_EQ(globals.Score[1], 2); // the win taken back stays counted
     canvas.ops.clear();
+    game.CellWidth = 300; // wider than high: each side of the hole follows its own axis
     game.RedrawPieces();
-    const auto fills = canvas.Fills(); // nine pieces, then the holes of (10, 3) to (10, 7)
+    const auto fills = canvas.fills(); // nine pieces, then the holes of (10, 3) to (10, 7)
     ASSERT_EQ(fills.size(), 14u);
-    EXPECT_EQ((std::array{fills[9].x1, fills[9].y1, fills[13].x2, fills[13].y2}), (std::array{1050., 2625., 1875., 2550.}));
+    EXPECT_EQ((std::array{fills[9].x1, fills[9].y1, fills[13].x2, fills[13].y2}), (std::array{1400., 2625., 2500., 2550.}));
 }
 
 TEST(UndoAgainstComputer, TakesBackTheReplyTooButNeverTheOpeningAndRejectUndoReplaysBothUnanswered)
 {
+    GameFixture human;
+    human.startUp('H');
+    human.clickCell(0, 0);
+    ASSERT_EQ(human.s().MoveCount, 2);
+    EXPECT_TRUE(human.choose(Menu_Undo)) << "after the first exchange";
+    EXPECT_TRUE(human.s().MoveCount == 0 && !human.enabled(Menu_Undo) && human.game.ui.lblHvisTur.BackColor == Red);
+
     GameFixture f;
-    f.StartUp('C');
-    f.ClickCell(0, 0);
-    const auto opening = f.game.History[1], reply = f.game.History[3];
-    f.game.Menu_Undo_Click();
-    f.game.Menu_Undo_Click();
-    EXPECT_TRUE(f.game.MoveCount == 1 && f.game.Board(0, 0) == Empty && f.game.Board(reply[1], reply[2]) == Empty);
-    EXPECT_TRUE(f.game.Board(opening[1], opening[2]) == MarkX && !f.Enabled(Menu_Undo));
+    f.startUp('C');
+    f.clickCell(0, 0);
+    const auto opening = f.s().History[1], reply = f.s().History[3];
+    f.choose(Menu_Undo);
+    f.choose(Menu_Undo); // the opening cannot be taken back: the item only turns grey
+    EXPECT_TRUE(f.s().MoveCount == 1 && f.game.Board(0, 0) == Empty && f.game.Board(reply[1], reply[2]) == Empty);
+    EXPECT_TRUE(f.game.Board(opening[1], opening[2]) == MarkX && !f.enabled(Menu_Undo));
     EXPECT_EQ(f.game.ui.lblHvisTur.BackColor, Blue); // and the computer waits for the human
-    f.game.Menu_RejectUndo_Click();
-    EXPECT_TRUE(f.game.MoveCount == 3 && f.game.Board(reply[1], reply[2]) == MarkX && f.game.History[3] == reply);
+    f.choose(Menu_RejectUndo);
+    EXPECT_TRUE(f.s().MoveCount == 3 && f.game.Board(reply[1], reply[2]) == MarkX && f.s().History[3] == reply);
 }
 
 TEST(UndoAgainstComputer, NeverGoesThroughTheUnusedHistoryEntryBeforeTheFirstMove)
 {
     GameFixture f;
-    f.StartUp('H');
-    f.game.Starter = Empty; // nobody answers the human's move
+    f.startUp('H');
+    f.poke().Starter = Empty; // nobody answers the human's move
     f.game.PlacePiece(0, 1, 0);
-    f.game.SetBoard(0, 0, MarkO); // the cell that entry 0 names
-    f.game.Menu_Undo_Click();
+    f.game.setBoard(0, 0, MarkO); // the cell that entry 0 names
+    f.game.enable(Menu_Undo, true);
+    f.choose(Menu_Undo);
     EXPECT_TRUE(f.game.Board(0, 1) == Empty && f.game.Board(0, 0) == MarkO);
 }
 
-TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndANewGameEndsTheOldMove)
+// ---- The one way in
+
+TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndCommandsAndMessagesWaitUntilTheMoveIsJudged)
 {
-    host.DuringNextPass([this] { ClickCell(5, 5); });
-    ClickCell(3, 3);
-    EXPECT_TRUE(game.Board(5, 5) == Empty && host.beeps == 0);
-    // Nor may Autodraw or Reject undo play before the move has been judged.
-    Play({{3, 4}, {4, 3}, {4, 4}, {5, 3}, {5, 4}, {6, 3}, {0, 19}});
-    host.DuringNextPass([this] {
-        game.Menu_Autodraw_Click();
-        game.Menu_RejectUndo_Click();
+    events.duringNextPass([this] { clickCell(5, 5); });
+    clickCell(3, 3);
+    EXPECT_TRUE(game.Board(5, 5) == Empty && sound.beeps() == 0);
+
+    // Chosen while red's winning move is placed: they run once it has been scored.
+    play({{3, 4}, {4, 3}, {4, 4}, {5, 3}, {5, 4}, {6, 3}, {0, 19}});
+    std::vector<bool> overWhenRun;
+    events.duringNextPass([&] {
+        choose(Menu_Autodraw);
+        game.runWhenSettled([&] { overWhenRun.push_back(s().GameOver); });
     });
-    ClickCell(7, 3);
-    EXPECT_TRUE(game.GameOver && game.MoveCount == 9) << "red's five down column 3 wins";
-    // The automatic game runs to its end inside the pass; the old move must
-    // not then judge that game's final position a second time.
-    game.Menu_HumanHuman_Click();
-    host.DuringNextPass([this] { game.Menu_ComputerComputer_Click(); });
-    ClickCell(5, 5);
-    EXPECT_EQ(GamesCounted(), 2);
+    clickCell(7, 3);
+    EXPECT_TRUE(s().GameOver && s().MoveCount == 9 && globals.Score[1] == 1) << "red's five down column 3";
+    EXPECT_EQ(overWhenRun, std::vector<bool>{true});
+
+    // An undo chosen meanwhile takes the new move back and may be rejected.
+    choose(Menu_New);
+    play({{0, 0}, {1, 1}});
+    events.duringNextPass([this] { choose(Menu_Undo); });
+    clickCell(2, 2);
+    EXPECT_TRUE(s().MoveCount == 2 && game.Board(2, 2) == Empty && enabled(Menu_RejectUndo));
+
+    // A whole automatic game runs after the move; the move then leaves it be.
+    events.duringNextPass([this] { choose(Menu_ComputerComputer); });
+    clickCell(5, 5);
+    EXPECT_TRUE(gamesCounted() == 2 && s().GameOver && timer3Armed());
+}
+
+TEST_F(Rules, ATickWaitsLikeACommandAndIsDroppedWhenItsTimerStoppedMeanwhile)
+{
+    clickCell(0, 0);
+    game.timerFired(3); // Timer3 is idle outside automatic play: no new game
+    EXPECT_EQ(s().MoveCount, 1);
+    events.duringNextPass([this] { game.timerFired(1); });
+    clickCell(1, 1);
+    EXPECT_EQ(game.ui.txtTime.Caption, "00:00:01") << "counted once the move was judged";
+    game.ui.Timer4 = {true, 1000};
+    events.duringNextPass([this] {
+        game.timerFired(4);
+        EXPECT_FALSE(game.ui.Timer4.Enabled) << "Timer4 ends a wait at once";
+    });
+    clickCell(2, 2);
 }
 
 // ---- Starting games and automatic play
@@ -279,82 +371,135 @@ struct Control : Rules {};
 
 TEST_F(Control, NewGameSweepsAMagentaBarOverTheBoardAndLeavesItBlankWithUndoOff)
 {
-    Play({{0, 0}, {0, 1}, {1, 0}});
-    game.Menu_Undo_Click(); // both undo items enabled now
+    play({{0, 0}, {0, 1}, {1, 0}});
+    choose(Menu_Undo); // both undo items enabled now
     canvas.ops.clear();
-    game.Menu_New_Click();
+    choose(Menu_New);
     int magenta = 0, erased = 0;
-    for (const CanvasOp& op : canvas.Fills()) {
+    for (const CanvasOp& op : canvas.fills()) {
         magenta += op.colour == Magenta;
         erased += op.colour == BackColour;
     }
     EXPECT_EQ(std::pair(magenta, erased), std::pair(19 * 20, 20 * 20)) << "a bar across columns 1 to 19, then blank";
     for (int i = 0; i < CellCount; ++i)
         ASSERT_EQ(game.Board(i / BoardSize, i % BoardSize), Empty);
-    EXPECT_TRUE(game.ui.Enabled && canvas.persistent && Enabled(Menu_New) && Enabled(Menu_Autodraw));
-    EXPECT_FALSE(Enabled(Menu_Undo) || Enabled(Menu_RejectUndo) || Enabled(Menu_Send));
-    EXPECT_EQ(MenuBar(), std::pair(4, false));
+    EXPECT_TRUE(game.ui.Enabled && canvas.persistent && enabled(Menu_New) && enabled(Menu_Autodraw));
+    EXPECT_FALSE(enabled(Menu_Undo) || enabled(Menu_RejectUndo) || enabled(Menu_Send));
+    EXPECT_EQ(menuBar(), std::pair(4, false));
+}
+
+TEST(StartUp, TheFirstInitialisationDrawsOnlyTheWeightsAndTheFirstActivationTheStarterOnce)
+{
+    GameFixture f;
+    f.game.Form_Load();
+    EXPECT_EQ(f.random.log, "RrrRrr") << "own weights, then the opponent's";
+    EXPECT_TRUE(f.sound.calls.empty() && f.s().Starter == Empty && f.game.ui.Caption == "Brindle.");
+    f.random.push({0.25f});
+    f.game.Form_Activate();
+    f.game.Form_Activate();
+    EXPECT_EQ(f.random.log, "RrrRrrRr");
+    EXPECT_TRUE(f.events.intros == 1 && f.sound.waves() == Strings{"YouStart.wav"} && f.game.ui.Timer1.Enabled);
 }
 
 TEST_F(Control, EachNewGameTossesForTheOpenerAndAnnouncesItOnlyWithSoundOn)
 {
-    for (const auto& [rnd, sound, starter, file] :
+    for (const auto& [rnd, sound_, starter, file] :
          {std::tuple(0.4999f, true, 'H', "YouStart.wav"), {0.5f, true, 'C', "CpuStart.wav"}, {0.25f, false, 'H', ""},
           {0.75f, false, 'C', ""}}) {
-        if (game.Checked(Menu_Sound) != sound)
-            game.Menu_Sound_Click();
-        host.sounds.clear();
-        random.Push({rnd});
-        game.Menu_HumanComputer_Click();
-        EXPECT_EQ(game.Starter, starter);
-        EXPECT_EQ(host.sounds, *file ? std::vector<std::string>{file} : std::vector<std::string>{});
-        EXPECT_EQ(game.MoveCount, starter == 'C' ? 1 : 0) << "the computer opens at once, or waits for the human";
+        if (game.checked(Menu_Sound) != sound_)
+            choose(Menu_Sound);
+        sound.calls.clear();
+        random.log.clear();
+        random.push({rnd});
+        choose(Menu_HumanComputer);
+        EXPECT_EQ(s().Starter, starter);
+        EXPECT_EQ(sound.waves(), *file ? Strings{file} : Strings{});
+        // The toss, the weights, and for the computer its opening and its pick.
+        EXPECT_EQ(random.log, starter == 'C' ? "RrRrrRrrrrRr" : "RrRrrRrr");
+        EXPECT_EQ(s().MoveCount, starter == 'C' ? 1 : 0) << "the computer opens at once, or waits for the human";
     }
 }
 
 TEST_F(Control, AutomaticPlayRunsGameAfterGameASecondApartWithOnlyStopShownUntilStopInThePauseOrMidGame)
 {
     bool onlyStop = true, timerQuiet = true;
-    host.DuringPassesUntil([&] {
-        onlyStop = onlyStop && MenuBar() == std::pair(0, true);
-        timerQuiet = timerQuiet && (game.GameOver || !game.ui.Timer3.Enabled || game.ui.Timer3.Interval == 0);
+    events.duringPassesUntil([&] {
+        onlyStop = onlyStop && menuBar() == std::pair(0, true);
+        timerQuiet = timerQuiet && (s().GameOver || !timer3Armed());
         return false;
     });
-    game.Menu_ComputerComputer_Click();
+    choose(Menu_ComputerComputer);
+    EXPECT_FALSE(choose(Menu_HumanHuman)) << "the items of hidden menus, shortcuts included, do nothing";
     for (int games = 1; games <= 3; ++games) {
-        EXPECT_TRUE(game.GameOver && game.MoveCount >= 9 && GamesCounted() == games);
-        EXPECT_TRUE(game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 1000) << "the one-second pause";
+        EXPECT_TRUE(s().GameOver && s().MoveCount >= 9 && gamesCounted() == games);
+        EXPECT_TRUE(timer3Armed()) << "the one-second pause";
         if (games < 3)
-            game.Timer3_Timer();
+            game.timerFired(3);
     }
     EXPECT_TRUE(onlyStop && timerQuiet);
-    game.Menu_Stop_Click();
-    EXPECT_TRUE(!game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 0 && MenuBar() == std::pair(4, false));
+    choose(Menu_Stop);
+    EXPECT_TRUE(!game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 0 && menuBar() == std::pair(4, false));
 
-    host.DuringPassesUntil([this] {
-        if (game.MoveCount == 6)
-            game.Menu_Stop_Click();
-        return game.MoveCount == 6;
-    });
-    game.Menu_New_Click();
-    EXPECT_TRUE(game.MoveCount == 6 && game.GameOver && !game.ui.Timer1.Enabled && GamesCounted() == 3);
-    EXPECT_TRUE(!game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 0 && MenuBar() == std::pair(4, false));
+    events.duringPassesUntil([this] { return s().MoveCount == 6 && choose(Menu_Stop); });
+    choose(Menu_New);
+    EXPECT_TRUE(s().MoveCount == 6 && s().GameOver && !game.ui.Timer1.Enabled && gamesCounted() == 3);
+    EXPECT_TRUE(!game.ui.Timer3.Enabled && menuBar() == std::pair(4, false) && game.checked(Menu_ComputerComputer));
     canvas.ops.clear();
-    game.Menu_Autodraw_Click(); // the stopped game takes no further move
-    game.RedrawPieces();        // and has no line of its own to mark
+    choose(Menu_Autodraw); // the stopped game takes no further move
+    game.RedrawPieces();   // and has no line of its own to mark
     EXPECT_EQ(canvas.ops.size(), 6u);
-    game.Menu_New_Click();
-    EXPECT_TRUE(game.ui.Timer3.Enabled && GamesCounted() == 4 && MenuBar() == std::pair(0, true));
+    choose(Menu_New);
+    EXPECT_TRUE(timer3Armed() && gamesCounted() == 4 && menuBar() == std::pair(0, true));
+}
+
+TEST_F(Control, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnotherMove)
+{
+    choose(Menu_ComputerComputer);
+    events.duringNextPass([this] { EXPECT_TRUE(choose(Menu_Stop)) << "taken while the window is disabled"; });
+    game.timerFired(3); // the next game's wipe
+    EXPECT_TRUE(s().MoveCount == 0 && s().Stopped && !timer3Armed() && menuBar() == std::pair(4, false));
+
+    choose(Menu_New);
+    const int draws = globals.Score[3];
+    events.duringPassesUntil([this] {
+        if (s().MoveCount != 1 || s().GameOver)
+            return false;
+        closeEveryWindow(); // the move being placed leaves no five possible
+        return choose(Menu_Stop);
+    });
+    game.timerFired(3);
+    EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && globals.Score[3] == draws + 1);
+    EXPECT_TRUE(s().Stopped && !timer3Armed()) << "no next game after the draw";
 }
 
 TEST_F(Control, AutodrawPlaysOneMoveForTheSideToMoveAndOnlyOneAtATime)
 {
-    host.DuringNextPass([this] { game.Menu_Autodraw_Click(); });
-    game.Menu_Autodraw_Click();
-    EXPECT_EQ(game.MoveCount, 1) << "the second, asked for while the first ran, is ignored";
-    game.Menu_Autodraw_Click();
-    ClickCell(0, 0);
-    EXPECT_TRUE(game.MoveCount == 3 && game.Board(0, 0) == MarkX) << "the human still moves for red";
+    events.duringNextPass([this] { choose(Menu_Autodraw); });
+    choose(Menu_Autodraw);
+    EXPECT_EQ(s().MoveCount, 1) << "the second, asked for while the first ran, is ignored";
+    choose(Menu_Autodraw);
+    clickCell(0, 0);
+    EXPECT_TRUE(s().MoveCount == 3 && game.Board(0, 0) == MarkX) << "the human still moves for red";
+}
+
+// ---- Music and the end of the program
+
+TEST_F(Control, MusicOpensPlaysRestartsWhenEndedAndClosesAndTheWindowClosingStopsEverything)
+{
+    game.enable(Menu_Music, true);
+    sound.calls.clear();
+    choose(Menu_Music);
+    game.timerFired(2); // still playing
+    sound.stopped = true;
+    game.timerFired(2);
+    choose(Menu_Music);
+    game.timerFired(2); // off: no restart
+    EXPECT_EQ(sound.calls, (Strings{"open Brin.mid", "play", "play from start", "close"}));
+
+    choose(Menu_ComputerComputer);
+    game.Form_Unload();
+    EXPECT_EQ(sound.calls.back(), "close");
+    EXPECT_TRUE(s().GameOver && !game.ui.Timer1.Enabled && !game.ui.Timer2.Enabled && !game.ui.Timer3.Enabled);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Recording stand-ins for the world outside the core, and a fixture that owns
 // one complete game wired to them.
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -11,30 +12,39 @@
 
 #include "game/game.h"
 #include "game/random.h"
+#include "view/layout.h"
 
-namespace brindle::testing {
+namespace brindle {
+namespace testing {
+
+// The one door into the game's own variables, for setting up positions that
+// play cannot reach quickly.
+struct GameAccess {
+    static GameState& state(Game& game) { return game; }
+    static ComputerPlayer& computer(Game& game) { return game.computer_; }
+};
 
 struct CanvasOp {
-    enum Kind { Cls, Line, Fill } kind;
+    enum Kind { Clear, Line, Fill } kind;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     Colour colour = 0;
 };
 
 class RecordingCanvas final : public Canvas {
 public:
-    void Cls() override { ops.push_back({CanvasOp::Cls}); }
-    void Line(double x1, double y1, double x2, double y2) override
+    void clear() override { ops.push_back({CanvasOp::Clear}); }
+    void line(double x1, double y1, double x2, double y2) override
     {
         ops.push_back({CanvasOp::Line, x1, y1, x2, y2, Black});
     }
-    void FillBox(double x1, double y1, double x2, double y2, Colour colour) override
+    void fillBox(double x1, double y1, double x2, double y2, Colour colour) override
     {
         ops.push_back({CanvasOp::Fill, x1, y1, x2, y2, colour});
     }
-    void SetPersistentDrawing(bool on) override { persistent = on; }
-    bool PersistentDrawing() const override { return persistent; }
+    void setPersistentDrawing(bool on) override { persistent = on; }
+    bool persistentDrawing() const override { return persistent; }
 
-    std::vector<CanvasOp> Fills() const
+    std::vector<CanvasOp> fills() const
     {
         std::vector<CanvasOp> out;
         for (const auto& op : ops)
@@ -49,30 +59,26 @@ public:
 
 // Runs queued actions inside the event passes, as handlers would run inside
 // the window's event loop.
-class FakeHost final : public Host {
+class FakeEvents final : public EventLoop {
 public:
-    void DoEvents() override { RunPass(); }
+    void DoEvents() override { runPass(); }
     void Pause(int milliseconds) override
     {
         pausedMilliseconds += milliseconds;
-        RunPass();
+        runPass();
     }
-    void Beep() override { ++beeps; }
-    void PlaySound(std::string_view file) override { sounds.emplace_back(file); }
-    void Send(std::string_view) override {}
-    void ShowIntro() override {}
+    void ShowIntro() override { ++intros; }
 
     // The next event pass runs this action (one action per pass).
-    void DuringNextPass(std::function<void()> action) { pending.push_back(std::move(action)); }
+    void duringNextPass(std::function<void()> action) { pending.push_back(std::move(action)); }
     // Every event pass runs this action until it returns true.
-    void DuringPassesUntil(std::function<bool()> action) { repeating = std::move(action); }
+    void duringPassesUntil(std::function<bool()> action) { repeating = std::move(action); }
 
-    int beeps = 0;
     int pausedMilliseconds = 0;
-    std::vector<std::string> sounds;
+    int intros = 0;
 
 private:
-    void RunPass()
+    void runPass()
     {
         if (repeating && repeating())
             repeating = nullptr;
@@ -87,68 +93,124 @@ private:
     std::function<bool()> repeating;
 };
 
-// Hands out scripted numbers first, then a seeded generator's. Too many draws
-// without a reseed throw, so that a search that never ends fails its test
-// instead of hanging it.
+// Every call, in order: "beep", "wave Draw.wav", "open Brin.mid", "play",
+// "play from start", "close".
+class RecordingSound final : public Sound {
+public:
+    void beep() override { calls.emplace_back("beep"); }
+    void playWave(std::string_view file) override { calls.push_back("wave " + std::string(file)); }
+    void openMusic(std::string_view file) override { calls.push_back("open " + std::string(file)); }
+    void playMusic(bool fromStart) override { calls.emplace_back(fromStart ? "play from start" : "play"); }
+    bool musicStopped() override { return stopped; }
+    void closeMusic() override { calls.emplace_back("close"); }
+
+    int beeps() const { return static_cast<int>(std::count(calls.begin(), calls.end(), "beep")); }
+    // The wave files played, in order.
+    std::vector<std::string> waves() const
+    {
+        std::vector<std::string> out;
+        for (const auto& c : calls)
+            if (c.rfind("wave ", 0) == 0)
+                out.push_back(c.substr(5));
+        return out;
+    }
+
+    std::vector<std::string> calls;
+    bool stopped = false;
+};
+
+// Every send, as "move 3 15", "new game 60 X Ann" or "time winner R".
+class RecordingPeer final : public Peer {
+public:
+    void SendMove(int32_t row, int32_t col) override
+    {
+        sent.push_back("move " + std::to_string(row) + " " + std::to_string(col));
+    }
+    void SendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) override
+    {
+        sent.push_back("new game " + std::to_string(timeLimitSec) + " " + firstMark + " " + std::string(hostName));
+    }
+    void SendTimeWinner(char winner) override { sent.push_back(std::string("time winner ") + winner); }
+    void Close() override { state = 0; }
+    int32_t State() const override { return state; }
+
+    std::vector<std::string> sent;
+    int32_t state = 7; // connected
+};
+
+// Hands out scripted numbers first, then a seeded generator's, and logs every
+// call: "R" for Randomize, "r" for Rnd. Too many draws without a reseed throw,
+// so that a search that never ends fails its test instead of hanging it.
 class ScriptedRandom final : public RandomSource {
 public:
-    void Randomize() override { sinceReseed = 0; }
+    void Randomize() override
+    {
+        sinceReseed = 0;
+        log += 'R';
+    }
     float Rnd() override
     {
         if (++sinceReseed > 100000)
             throw std::runtime_error("random numbers drawn without end");
+        log += 'r';
         if (script.empty())
             return fallback.Rnd();
         const float v = script.front();
         script.pop_front();
         return v;
     }
-    void Push(std::initializer_list<float> values) { script.insert(script.end(), values); }
+    void push(std::initializer_list<float> values) { script.insert(script.end(), values); }
 
     std::deque<float> script;
+    std::string log;
     int sinceReseed = 0;
     ClockRandom fallback{12345};
 };
 
 // One game with fakes all round, started the way the window starts it.
 struct GameFixture {
-    GameFixture() : game(globals, canvas, host, random) {}
+    GameFixture() : game(globals, {canvas, events, sound, peer, random}) { bindViewCommands(game); }
 
     // Start-up as the window does it, in Human vs. Computer; the coin toss
     // gives the opening to the human ('H') or the computer ('C').
-    void StartUp(char starter = 'H')
+    void startUp(char starter = 'H')
     {
         game.Form_Load();
-        random.Push({starter == 'H' ? 0.25f : 0.75f});
+        random.push({starter == 'H' ? 0.25f : 0.75f});
         game.Form_Activate();
     }
 
     // Start-up, then the user chooses Human vs. Human.
-    void StartHumanHuman()
+    void startHumanHuman()
     {
-        StartUp();
-        game.Menu_HumanHuman_Click();
+        startUp();
+        choose(Menu_HumanHuman);
     }
 
+    // The player picks a menu item; a greyed or hidden one does nothing.
+    bool choose(MenuId item) { return game.Command(item); }
+
     // The click position in the middle of a cell, in twips.
-    void ClickCell(int row, int col)
+    void clickCell(int row, int col)
     {
         game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)),
                             static_cast<float>(game.CellHeight * (row + 1.5)));
     }
 
-    void Play(std::initializer_list<std::pair<int, int>> cells)
+    void play(std::initializer_list<std::pair<int, int>> cells)
     {
         for (const auto& [row, col] : cells)
-            ClickCell(row, col);
+            clickCell(row, col);
     }
 
-    bool Enabled(MenuId item) const { return game.ui.Menu[item].Enabled; }
+    bool enabled(MenuId item) const { return game.ui.Menu[item].Enabled; }
+    const GameState& s() const { return game.state(); }
+    GameState& poke() { return GameAccess::state(game); }
 
     // Fills the board so that every window of five holds both colours: pairs
     // down the columns and both diagonals, alternation along the rows. With
     // offsets, one cell of each five-by-five block stays empty; returns those.
-    std::vector<std::pair<int, int>> CloseEveryWindow(int rowOffset = -1, int colOffset = -1)
+    std::vector<std::pair<int, int>> closeEveryWindow(int rowOffset = -1, int colOffset = -1)
     {
         std::vector<std::pair<int, int>> holes;
         for (int r = 0; r < BoardSize; ++r)
@@ -156,15 +218,18 @@ struct GameFixture {
                 if (r % 5 == rowOffset && c % 5 == colOffset)
                     holes.push_back({r, c});
                 else
-                    game.SetBoard(r, c, (r + 2 * c) % 4 < 2 ? MarkX : MarkO);
+                    game.setBoard(r, c, (r + 2 * c) % 4 < 2 ? MarkX : MarkO);
         return holes;
     }
 
     Globals globals;
     RecordingCanvas canvas;
-    FakeHost host;
+    FakeEvents events;
+    RecordingSound sound;
+    RecordingPeer peer;
     ScriptedRandom random;
     Game game;
 };
 
-} // namespace brindle::testing
+} // namespace testing
+} // namespace brindle

@@ -17,7 +17,7 @@ class LayoutCellSize : public ::testing::TestWithParam<CellSizeCase> {};
 TEST_P(LayoutCellSize, FollowsTheWindowSize)
 {
     const auto& c = GetParam();
-    const LayoutPlan p = PlanLayout(c.width, c.height, c.details, 1815, 1695);
+    const LayoutPlan p = planLayout(c.width, c.height, c.details, 1815, 1695);
     EXPECT_EQ(p.CellWidth, c.cellWidth);
     EXPECT_EQ(p.CellHeight, c.cellHeight);
 }
@@ -32,24 +32,24 @@ INSTANTIATE_TEST_SUITE_P(WorkedSizes, LayoutCellSize,
 
 TEST(LayoutPlan, PutsTheStatusRowUnderTheBoardAndThePanelAtTheRightEdge)
 {
-    const LayoutPlan p = PlanLayout(7010, 5950, true, 1815, 1695);
-    EXPECT_EQ(p.StatusTop, 22 * 225);
+    const LayoutPlan p = planLayout(7010, 5950, true, 1815, 1695);
+    EXPECT_EQ(p.statusTop, 22 * 225);
     EXPECT_EQ(p.lblPlacerLeft, 222 + 240);
     EXPECT_EQ(p.txtTimeLeft, (22 * 222 - 2000) / 2.0);
     EXPECT_EQ(p.lblTraekLeft, 21 * 222 - 1695);
-    EXPECT_EQ(p.PanelLeft, 7010 - 1815 - 225);
+    EXPECT_EQ(p.panelLeft, 7010 - 1815 - 225);
     EXPECT_EQ(p.txtMovesTop, 450);
     EXPECT_EQ(p.txtMovesHeight, 20 * 225 - 200);
     EXPECT_EQ(p.lblCompTop, 22 * 225 - 190);
-    EXPECT_EQ(PlanLayout(7010, 5950, false, 1815, 1695).PanelLeft, 7010 + 5000);
+    EXPECT_EQ(planLayout(7010, 5950, false, 1815, 1695).panelLeft, 7010 + 5000);
 }
 
 class FormResize : public ::testing::Test, public GameFixture {
 protected:
     void SetUp() override
     {
-        StartHumanHuman();
-        game.Check(Menu_Details, true); // as the intro leaves it
+        startHumanHuman();
+        game.check(Menu_Details, true); // as the intro leaves it
     }
     void Resize(int32_t width, int32_t height)
     {
@@ -61,13 +61,13 @@ protected:
 
 TEST_F(FormResize, RedrawsTheBoardAndKeepsTheArrowsOnTheLastMove)
 {
-    ClickCell(4, 7);
+    clickCell(4, 7);
     canvas.ops.clear();
     canvas.persistent = false;
     Resize(9016, 5950);
     EXPECT_EQ(game.CellWidth, 313);
-    EXPECT_EQ(canvas.ops.front().kind, CanvasOp::Cls);
-    EXPECT_EQ(canvas.Fills().back().colour, Red);
+    EXPECT_EQ(canvas.ops.front().kind, CanvasOp::Clear);
+    EXPECT_EQ(canvas.fills().back().colour, Red);
     EXPECT_EQ(game.ui.imgLeft.Top, 1.5 * 225 + 4 * 225 - 80);
     EXPECT_EQ(game.ui.imgLeft.Left, 21 * 313 + 20);
     EXPECT_EQ(game.ui.imgUp.Left, 1.5 * 313 + 7 * 313 - 80);
@@ -81,14 +81,14 @@ TEST_F(FormResize, RedrawsTheBoardAndKeepsTheArrowsOnTheLastMove)
 TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndTheBannerStaysCentred)
 {
     Resize(7010, 5950);
-    Menu_Details_Click(game);
+    choose(Menu_Details);
     EXPECT_EQ(game.CellWidth, 313);
     EXPECT_GE(game.ui.txtMoves.Left, 7010);
     EXPECT_EQ(game.ui.lblComp.Left, game.ui.txtMoves.Left) << "the score goes with the panel";
 
-    ClickCell(0, 0);
+    clickCell(0, 0);
     game.ui.lblPlacer.Caption = "It's a draw";
-    Menu_Details_Click(game);
+    choose(Menu_Details);
     EXPECT_EQ(game.CellWidth, 222);
     EXPECT_EQ(game.ui.txtMoves.Caption, "1: (1,1)   \r\n") << "opening the panel lists the moves made meanwhile";
     EXPECT_EQ(game.ui.lblDraw.Left, 22 * 222 / 2.0 - 3900 / 2.0);
@@ -97,22 +97,22 @@ TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndTheBannerStaysCentred)
 
 TEST_F(FormResize, SmallPiecesFollowTheCellSizeTheOthersKeepTheirInset)
 {
-    ClickCell(2, 2);
+    clickCell(2, 2);
     Resize(7010, 5950);
-    Menu_PieceSmall_Click(game);
+    choose(Menu_PieceSmall);
     EXPECT_EQ(game.PieceInset, 74) << "a third of the narrower side, 222";
     Resize(7010, 5000);
     EXPECT_EQ(game.PieceInset, 61);
-    Menu_PieceNormal_Click(game);
+    choose(Menu_PieceNormal);
     Resize(5070, 5950);
     EXPECT_EQ(game.PieceInset, 15);
 
     canvas.ops.clear();
-    Menu_PieceFull_Click(game);
-    Menu_PieceFull_Click(game);
-    EXPECT_TRUE(game.Checked(Menu_PieceFull));
-    EXPECT_FALSE(game.Checked(Menu_PieceNormal) || game.Checked(Menu_PieceSmall));
-    const CanvasOp piece = canvas.Fills().back();
+    choose(Menu_PieceFull);
+    choose(Menu_PieceFull);
+    EXPECT_TRUE(game.checked(Menu_PieceFull));
+    EXPECT_FALSE(game.checked(Menu_PieceNormal) || game.checked(Menu_PieceSmall));
+    const CanvasOp piece = canvas.fills().back();
     EXPECT_EQ(piece.x1, 3 * game.CellWidth);
     EXPECT_EQ(piece.x2, 4 * game.CellWidth) << "a full piece covers the grid lines around its cell";
 }

@@ -1,0 +1,102 @@
+// The one way in: menu commands, timer ticks and incoming messages, and the
+// rule that keeps them from running in the middle of a move.
+
+#include "game.h"
+
+namespace brindle {
+
+void Game::bindCoreCommands()
+{
+    const std::pair<MenuId, void (Game::*)()> handlers[] = {
+        {Menu_New, &Game::Menu_New_Click},
+        {Menu_Undo, &Game::Menu_Undo_Click},
+        {Menu_RejectUndo, &Game::Menu_RejectUndo_Click},
+        {Menu_Autodraw, &Game::Menu_Autodraw_Click},
+        {Menu_Sound, &Game::Menu_Sound_Click},
+        {Menu_Music, &Game::Menu_Music_Click},
+        {Menu_HumanHuman, &Game::Menu_HumanHuman_Click},
+        {Menu_HumanComputer, &Game::Menu_HumanComputer_Click},
+        {Menu_ComputerComputer, &Game::Menu_ComputerComputer_Click},
+        {Menu_Stupid, &Game::Menu_Stupid_Click},
+        {Menu_Easy, &Game::Menu_Easy_Click},
+        {Menu_Normal, &Game::Menu_Normal_Click},
+        {Menu_Hard, &Game::Menu_Hard_Click},
+        {Menu_Stop, &Game::Menu_Stop_Click},
+    };
+    for (const auto& [item, handler] : handlers)
+        commands_[item] = [this, handler = handler] { (this->*handler)(); };
+}
+
+void Game::bindCommand(MenuId item, std::function<void()> handler)
+{
+    commands_[item] = std::move(handler);
+}
+
+bool Game::available(MenuId item) const
+{
+    // An item can be chosen when it, its submenu and its top-level menu are
+    // all shown and enabled.
+    for (MenuId m : {item, SubmenuOf(item), TopMenuOf(item)})
+        if (!ui.Menu[m].Enabled || !ui.Menu[m].Visible)
+            return false;
+    return true;
+}
+
+bool Game::Command(MenuId item)
+{
+    if (!available(item) || !commands_[item])
+        return false;
+    // A disabled window takes no input. The one exception is Stop: the only
+    // way out of automatic play must not be lost in the short wipe before
+    // each game, so it waits for the game to be set up.
+    if (!ui.Enabled && item != Menu_Stop)
+        return false;
+    if (busy() || !ui.Enabled) {
+        waiting_.push_back([this, item] { Command(item); });
+        return true;
+    }
+    commands_[item]();
+    return true;
+}
+
+void Game::runWhenSettled(std::function<void()> event)
+{
+    if (busy())
+        waiting_.push_back(std::move(event));
+    else
+        event();
+}
+
+void Game::runWaiting()
+{
+    // Only what is waiting now: a command that has to wait again stays for
+    // the next time.
+    for (size_t n = waiting_.size(); n > 0 && !waiting_.empty() && !busy(); --n) {
+        auto event = std::move(waiting_.front());
+        waiting_.pop_front();
+        event();
+    }
+}
+
+void Game::timerFired(int timer)
+{
+    // Timer4 only ends a wait that may itself run inside a move's events, so
+    // it never waits; the others do, and a tick whose timer was stopped in
+    // the meantime is dropped.
+    TimerState* const timers[] = {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4};
+    void (Game::*const handlers[])() = {&Game::Timer1_Timer, &Game::Timer2_Timer, &Game::Timer3_Timer,
+                                        &Game::Timer4_Timer};
+    if (timer < 1 || timer > 4)
+        return;
+    const auto i = static_cast<size_t>(timer - 1);
+    auto tick = [this, t = timers[i], handler = handlers[i]] {
+        if (t->Enabled && t->Interval > 0)
+            (this->*handler)();
+    };
+    if (timer == 4)
+        tick();
+    else
+        runWhenSettled(tick);
+}
+
+} // namespace brindle
