@@ -81,16 +81,17 @@ void Game::runWaiting()
 void Game::timerFired(int timer)
 {
     // Timer4 only ends a wait that may itself run inside a move's events, so
-    // it never waits; the others do, and a tick whose timer was stopped in
-    // the meantime is dropped.
+    // it never waits; the others do. A tick whose timer was stopped in the
+    // meantime, or whose game was replaced (the clock's second in the wipe),
+    // is dropped.
     TimerState* const timers[] = {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4};
     void (Game::*const handlers[])() = {&Game::Timer1_Timer, &Game::Timer2_Timer, &Game::Timer3_Timer,
                                         &Game::Timer4_Timer};
     if (timer < 1 || timer > 4)
         return;
     const auto i = static_cast<size_t>(timer - 1);
-    auto tick = [this, t = timers[i], handler = handlers[i]] {
-        if (t->Enabled && t->Interval > 0)
+    auto tick = [this, t = timers[i], handler = handlers[i], game = gameNumber_] {
+        if (t->Enabled && t->Interval > 0 && game == gameNumber_)
             (this->*handler)();
     };
     if (timer == 4)

@@ -349,7 +349,7 @@ TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndCommandsAndMessagesWaitUnti
     EXPECT_TRUE(gamesCounted() == 2 && s().GameOver && timer3Armed());
 }
 
-TEST_F(Rules, ATickWaitsLikeACommandAndIsDroppedWhenItsTimerStoppedMeanwhile)
+TEST_F(Rules, ATickWaitsLikeACommandAndIsDroppedWhenItsTimerStoppedOrItsGameEndedMeanwhile)
 {
     clickCell(0, 0);
     game.timerFired(3); // Timer3 is idle outside automatic play: no new game
@@ -363,6 +363,9 @@ TEST_F(Rules, ATickWaitsLikeACommandAndIsDroppedWhenItsTimerStoppedMeanwhile)
         EXPECT_FALSE(game.ui.Timer4.Enabled) << "Timer4 ends a wait at once";
     });
     clickCell(2, 2);
+    events.duringNextPass([this] { game.timerFired(1); });
+    choose(Menu_New);
+    EXPECT_EQ(game.ui.txtTime.Caption, "") << "the old game's second does not count in the new one";
 }
 
 // ---- Starting games and automatic play
