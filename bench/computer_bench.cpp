@@ -9,6 +9,7 @@
 
 #include "allocation_counter.h"
 #include "game/game.h"
+#include "game/quiet_ports.h"
 #include "game/random.h"
 
 namespace brindle::bench {
@@ -31,25 +32,6 @@ public:
     void DoEvents() override {}
     void Pause(int) override {}
     void ShowIntro() override {}
-};
-
-class NullSound final : public Sound {
-public:
-    void beep() override {}
-    void playWave(std::string_view) override {}
-    void openMusic(std::string_view) override {}
-    void playMusic(bool) override {}
-    bool musicStopped() override { return false; }
-    void closeMusic() override {}
-};
-
-class NullPeer final : public Peer {
-public:
-    void SendMove(int32_t, int32_t) override {}
-    void SendNewGame(int32_t, char, std::string_view) override {}
-    void SendTimeWinner(char) override {}
-    void Close() override {}
-    int32_t State() const override { return 0; }
 };
 
 // The program's generator with a fixed seed. While a board is being built it
@@ -76,8 +58,8 @@ struct Table {
     Globals globals;
     NullCanvas canvas;
     NullEvents events;
-    NullSound sound;
-    NullPeer peer;
+    SilentSound sound;
+    NoPeer peer;
     Game game;
 };
 

@@ -15,15 +15,20 @@ Control MakeControl(std::string caption, double left, double top, int32_t width,
     return c;
 }
 
+ComputerPlayer::Cells emptyBoard()
+{
+    ComputerPlayer::Cells board;
+    for (auto& row : board)
+        row.fill(Empty);
+    return board;
+}
+
 } // namespace
 
 Game::Game(Globals& g, const Ports& ports)
     : globals(g), canvas_(ports.canvas), events_(ports.events), sound_(ports.sound), peer_(ports.peer),
-      random_(ports.random), computer_(board_, ports.random), clock_(ui)
+      random_(ports.random), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui)
 {
-    for (auto& row : board_)
-        row.fill(Empty);
-    computer_.recount();
     bindCoreCommands();
     Form_Initialize();
 }

@@ -195,7 +195,7 @@ private:
     Peer& peer_;
     RandomSource& random_;
 
-    ComputerPlayer::Cells board_{};
+    ComputerPlayer::Cells board_;
     ComputerPlayer computer_;
     GameClock clock_;
 

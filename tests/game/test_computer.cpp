@@ -123,6 +123,51 @@ TEST(ComputerPlayerAlone, AgreesWithThePlainCountOnBestCellsAndOnFivePossibleOve
     EXPECT_GT(std::min(open, 3000 - open), 1000) << "both answers put to the test";
 }
 
+TEST(ComputerPlayerAlone, LooksWithinItsMarginOfEveryPieceInsideTheBoxOfPiecesWidenedByTheMargin)
+{
+    Cells board{};
+    ScriptedRandom random;
+    ComputerPlayer cp(board, random);
+    cp.SearchMargin = 3;
+    const auto marked = [&cp] {
+        std::set<Cell> cells;
+        for (int32_t r = 0; r <= BoardSize; ++r)
+            for (int32_t c = 0; c <= BoardSize; ++c)
+                if (cp.NearPiece[size_t(r)][size_t(c)])
+                    cells.insert({r, c});
+        return cells;
+    };
+    const auto square = [](int32_t r0, int32_t c0, int32_t r1, int32_t c1) {
+        std::set<Cell> cells;
+        for (int32_t r = r0; r <= r1; ++r)
+            for (int32_t c = c0; c <= c1; ++c)
+                cells.insert({r, c});
+        return cells;
+    };
+    cp.notePiece(0, 0);
+    EXPECT_EQ(marked(), square(0, 0, 3, 3));
+    cp.clearArea();
+    cp.notePiece(19, 19);
+    EXPECT_EQ(marked(), square(16, 16, 19, 19));
+    cp.clearArea();
+    cp.notePiece(5, 7);
+    cp.notePiece(9, 2);
+    EXPECT_EQ(std::tuple(cp.MinRow, cp.MinCol, cp.MaxRow, cp.MaxCol), std::tuple(5, 2, 9, 7));
+    EXPECT_EQ(std::tuple(cp.SearchMinRow, cp.SearchMinCol, cp.SearchMaxRow, cp.SearchMaxCol), std::tuple(2, 0, 12, 10));
+}
+
+TEST(ClockRandom, RepeatsForOneSeedStaysBelowOneAndMovesOnWhenReseeded)
+{
+    ClockRandom a(5), b(5);
+    for (int i = 0; i < 1000; ++i) {
+        const float x = a.Rnd();
+        ASSERT_TRUE(x == b.Rnd() && x >= 0.0f && x < 1.0f);
+    }
+    a.Randomize();
+    b.Randomize();
+    EXPECT_NE(a.Rnd(), b.Rnd()) << "the clock has moved on between the two reseeds";
+}
+
 TEST(ComputerPlay, AlwaysTakesAFreeCandidateAtEveryLevelThroughHumanMovesUndoAndNearlyFullBoards)
 {
     for (uint32_t seed = 1; seed <= 60; ++seed) {

@@ -194,7 +194,10 @@ TEST_F(Rules, ClosingTheLastOpenWindowDrawsAtOnceAndUndoReopensThePlay)
     closeEveryWindow();
     for (int r = 15; r < 20; ++r)
         game.setBoard(r, 0, r < 18 ? MarkX : Empty);
-    play({{18, 0}, {19, 0}}); // blue closes the last windows red had
+    clickCell(18, 0);
+    canvas.persistent = false;
+    clickCell(19, 0); // blue closes the last windows red had
+    EXPECT_TRUE(canvas.persistent) << "the final board survives repaints";
     EXPECT_EQ(game.ui.lblPlacer.Caption, "It's a draw");
     EXPECT_TRUE(s().GameOver && !game.ui.lblHvisTur.Visible && !game.ui.Timer1.Enabled);
     EXPECT_EQ((std::array{game.ui.lblDraw.Top, game.ui.lblDraw.Left}), (std::array{1372.5, 525.0}));
@@ -402,6 +405,10 @@ TEST(StartUp, TheFirstInitialisationDrawsOnlyTheWeightsAndTheFirstActivationTheS
     f.game.Form_Activate();
     EXPECT_EQ(f.random.log, "RrrRrrRr");
     EXPECT_TRUE(f.events.intros == 1 && f.sound.waves() == Strings{"YouStart.wav"} && f.game.ui.Timer1.Enabled);
+
+    f.globals.Score = {0, 4, 5, 6}; // a new window starts its score from nothing
+    Game second(f.globals, {f.canvas, f.events, f.sound, f.peer, f.random});
+    EXPECT_EQ(f.globals.Score, (std::array<int32_t, 4>{0, 0, 0, 0}));
 }
 
 TEST_F(Control, EachNewGameTossesForTheOpenerAndAnnouncesItOnlyWithSoundOn)
@@ -473,6 +480,18 @@ TEST_F(Control, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnothe
     game.timerFired(3);
     EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && globals.Score[3] == draws + 1);
     EXPECT_TRUE(s().Stopped && !timer3Armed()) << "no next game after the draw";
+}
+
+TEST_F(Control, StopWhileTheHostWaitsForAPeerGivesUpTheWaitForAGameAgainstTheComputer)
+{
+    setMode(*this, Menu_Network);
+    game.ui.Menu[Menu_Stop].Visible = true;
+    game.ui.MousePointer = PointerHourglass;
+    clickCell(0, 0);
+    choose(Menu_Stop);
+    EXPECT_TRUE(game.checked(Menu_HumanComputer) && !game.checked(Menu_Network));
+    EXPECT_TRUE(game.ui.MousePointer == PointerDefault && menuBar() == std::pair(4, false));
+    EXPECT_GT(events.pausedMilliseconds, 0) << "a new game was begun";
 }
 
 TEST_F(Control, AutodrawPlaysOneMoveForTheSideToMoveAndOnlyOneAtATime)

@@ -72,6 +72,7 @@ TEST_F(FormResize, RedrawsTheBoardAndKeepsTheArrowsOnTheLastMove)
     EXPECT_EQ(game.ui.imgLeft.Left, 21 * 313 + 20);
     EXPECT_EQ(game.ui.imgUp.Left, 1.5 * 313 + 7 * 313 - 80);
     EXPECT_FALSE(canvas.persistent) << "the pass restores the drawing mode it found";
+    EXPECT_EQ(game.ui.txtMoves.Caption, "1: (5,8)   \r\n") << "a move is listed once";
 
     Resize(4000, 5950);
     EXPECT_EQ(game.ui.Width, MinWindowWidth) << "a size below the floor is set back";
