@@ -386,10 +386,11 @@ void MainWindow::Form_Unload()
 {
     if (ending_)
         return;
-    // Leaving a network game waits a second for the goodbye to go out, with
-    // events still served; that wait comes first, and only then does the
-    // window stop taking events.
     game_.Form_Unload();
+    // Whatever still needs events runs before this point: leaving a network
+    // game waits a second for its goodbye to go out. From here on the window
+    // takes no more events.
+    game_.windDown();
     ending_ = true;
     renderTimers();
     showBusy(false);

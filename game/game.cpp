@@ -160,8 +160,12 @@ void Game::Form_Activate()
 void Game::Form_Unload()
 {
     sound_.closeMusic();
-    // A game the computer is playing finds it over and winds down without
-    // another move; no timer is left to start the next one.
+}
+
+void Game::windDown()
+{
+    // A game the computer is playing finds it over and ends without another
+    // move; no timer is left to start the next one.
     GameOver = true;
     for (TimerState* t : {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4})
         t->Enabled = false;

@@ -83,8 +83,10 @@ public:
     // ---- Start-up and the ends of the program
     void Form_Load();
     void Form_Activate();
-    // The window is closing: the music stops and a game being played winds down.
+    // The window is closing: the music stops.
     void Form_Unload();
+    // The program ends: the game takes no further move and no timer runs.
+    void windDown();
 
     // ---- Moves and the end of a game
     void Form_MouseDown(float X, float Y);
