@@ -181,7 +181,7 @@ QAction* MainWindow::addItem(QMenu* menu, MenuId id, const char* caption, QKeySe
     QAction* a = menu->addAction(QString::fromUtf8(caption));
     a->setShortcut(key);
     a->setCheckable(checkable);
-    connect(a, &QAction::triggered, this, [this, id] { handle([this, id] { game_.Command(id); }); });
+    connect(a, &QAction::triggered, this, [this, id] { handle([this, id] { game_.command(id); }); });
     actions_[id] = a;
     return a;
 }
@@ -226,7 +226,7 @@ void MainWindow::buildMenus()
     addItem(help, Menu_About, "&About");
 
     QAction* stop = menuBar()->addAction(QStringLiteral("&Stop"));
-    connect(stop, &QAction::triggered, this, [this] { handle([this] { game_.Command(Menu_Stop); }); });
+    connect(stop, &QAction::triggered, this, [this] { handle([this] { game_.command(Menu_Stop); }); });
     actions_[Menu_Stop] = stop;
 
     makeExclusive({Menu_PieceSmall, Menu_PieceNormal, Menu_PieceFull});

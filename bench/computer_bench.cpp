@@ -87,8 +87,8 @@ bool BuildBoard(Game& game, int32_t pieces)
 {
     game.Form_Load();
     game.Form_Activate();
-    game.Command(Menu_Hard);
-    game.Command(Menu_HumanHuman);
+    game.command(Menu_Hard);
+    game.command(Menu_HumanHuman);
     const GameState& s = game.state();
     const ComputerPlayer& computer = game.computer();
     while (s.MoveCount < pieces && !s.GameOver) {
@@ -156,8 +156,8 @@ void BM_ComputerVsComputer(benchmark::State& state)
     Game& game = table.game;
     game.Form_Load();
     game.Form_Activate();
-    game.Command(Menu_Normal);
-    game.Command(Menu_ComputerComputer);
+    game.command(Menu_Normal);
+    game.command(Menu_ComputerComputer);
     const GameState& s = game.state();
 
     int64_t games = 0;

@@ -42,7 +42,7 @@ bool Game::available(MenuId item) const
     return true;
 }
 
-bool Game::Command(MenuId item)
+bool Game::command(MenuId item)
 {
     if (!available(item) || !commands_[item])
         return false;
@@ -52,7 +52,7 @@ bool Game::Command(MenuId item)
     if (!ui.Enabled && item != Menu_Stop)
         return false;
     if (busy() || !ui.Enabled) {
-        waiting_.push_back([this, item] { Command(item); });
+        waiting_.push_back([this, item] { command(item); });
         return true;
     }
     commands_[item]();

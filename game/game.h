@@ -2,7 +2,7 @@
 // The game behind the main window: the board and every game variable, and the
 // procedures of the rules and game control. It knows nothing of windows; it
 // reaches the world only through its ports, and every event enters through
-// Command(), runWhenSettled(), timerFired() or the window's own handlers.
+// command(), runWhenSettled(), timerFired() or the window's own handlers.
 //
 // Names the documents give (MoveCount, PlacePiece, Menu_New_Click ...) are kept
 // verbatim; every other name follows the house style (camelCase).
@@ -70,7 +70,7 @@ public:
     // disabled window take nothing; while a move is being placed or a new game
     // set up, the command waits and runs as soon as that is done. Returns
     // whether the command was taken.
-    bool Command(MenuId item);
+    bool command(MenuId item);
     // Handlers of items that live outside the game (the details panel, piece
     // sizes, Exit, the dialogs).
     void bindCommand(MenuId item, std::function<void()> handler);
@@ -156,7 +156,7 @@ private:
     void ShowMenuStop();
     void ShowMenuNormal();
 
-    // Menu handlers, reached through Command().
+    // Menu handlers, reached through command().
     void Menu_Undo_Click();
     void Menu_RejectUndo_Click();
     void Menu_Stupid_Click();

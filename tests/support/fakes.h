@@ -188,7 +188,7 @@ struct GameFixture {
     }
 
     // The player picks a menu item; a greyed or hidden one does nothing.
-    bool choose(MenuId item) { return game.Command(item); }
+    bool choose(MenuId item) { return game.command(item); }
 
     // The click position in the middle of a cell, in twips.
     void clickCell(int row, int col)
