@@ -75,52 +75,31 @@ TEST(WindowStartUp, OpensAt5070By5950WithItsMenusGreyedUntilTheFirstActivation)
     EXPECT_EQ(window.findChild<QWidget*>("txtTime")->property("text").toString(), "");
 }
 
-struct MenuCase {
-    MenuId id;
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-    bool checked;
-};
-void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
-#define ITEM(id, caption, shortcut, checked) MenuCase{id, #id, caption, shortcut, checked}
-
-class WindowMenuTree : public ::testing::TestWithParam<MenuCase> {
-protected:
-    static void SetUpTestSuite() { window = new MainWindow(globals); }
-    static void TearDownTestSuite() { delete window; }
-    static inline Globals globals;
-    static inline MainWindow* window = nullptr;
-};
-
-TEST_P(WindowMenuTree, HasItsCaptionShortcutAndCheckMark)
+TEST(WindowMenuTree, EachItemHasItsCaptionShortcutAndStartingCheckMark)
 {
-    const auto& c = GetParam();
-    const QAction* a = window->action(c.id);
-    EXPECT_EQ(a->text(), c.caption);
-    EXPECT_EQ(a->shortcut().toString(), c.shortcut);
-    EXPECT_EQ(a->isChecked(), c.checked);
+    Globals globals;
+    MainWindow window(globals);
+    const std::tuple<MenuId, const char*, const char*, bool> items[] = {
+        {Menu_Game, "&Game", "", false}, {Menu_New, "&New game", "F2", false}, {Menu_Undo, "&Undo", "Del", false},
+        {Menu_RejectUndo, "&Reject undo", "F9", false}, {Menu_Details, "&Details", "F3", false},
+        {Menu_Piece, "&Piecesize", "", false}, {Menu_PieceSmall, "&Small", "Ctrl+A", false},
+        {Menu_PieceNormal, "&Normal", "Ctrl+B", true}, {Menu_PieceFull, "&Full", "Ctrl+C", false},
+        {Menu_Autodraw, "&Autodraw", "F4", false}, {Menu_Sound, "&Sound", "F5", true},
+        {Menu_Music, "&Music", "F6", false}, {Menu_exit, "&Exit", "F12", false}, {Menu_Players, "&Players", "", false},
+        {Menu_HumanHuman, "Human vs. Human", "Ctrl+F1", false}, {Menu_HumanComputer, "Human vs. Computer", "Ctrl+F2", true},
+        {Menu_ComputerComputer, "Computer vs. Computer", "Ctrl+F3", false},
+        {Menu_Network, "Network game", "Ctrl+F4", false}, {Menu_Send, "Send message", "", false},
+        {Menu_Computer, "&Computerlevel", "", false}, {Menu_Stupid, "&Stupid", "", false},
+        {Menu_Easy, "&Easy", "", false}, {Menu_Normal, "&Medium", "", false}, {Menu_Hard, "&Hard", "", true},
+        {Menu_Helpmenu, "&Help", "", false}, {Menu_Help, "&Help", "", false}, {Menu_About, "&About", "", false},
+        {Menu_Stop, "&Stop", "", false}};
+    for (const auto& [id, caption, shortcut, checked] : items) {
+        const QAction* a = window.action(id);
+        EXPECT_EQ(a->text(), caption);
+        EXPECT_EQ(a->shortcut().toString(), shortcut) << caption;
+        EXPECT_EQ(a->isChecked(), checked) << caption;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Items, WindowMenuTree,
-    ::testing::Values(ITEM(Menu_Game, "&Game", "", false), ITEM(Menu_New, "&New game", "F2", false),
-                      ITEM(Menu_Undo, "&Undo", "Del", false), ITEM(Menu_RejectUndo, "&Reject undo", "F9", false),
-                      ITEM(Menu_Details, "&Details", "F3", false), ITEM(Menu_Piece, "&Piecesize", "", false),
-                      ITEM(Menu_PieceSmall, "&Small", "Ctrl+A", false), ITEM(Menu_PieceNormal, "&Normal", "Ctrl+B", true),
-                      ITEM(Menu_PieceFull, "&Full", "Ctrl+C", false), ITEM(Menu_Autodraw, "&Autodraw", "F4", false),
-                      ITEM(Menu_Sound, "&Sound", "F5", true), ITEM(Menu_Music, "&Music", "F6", false),
-                      ITEM(Menu_exit, "&Exit", "F12", false), ITEM(Menu_Players, "&Players", "", false),
-                      ITEM(Menu_HumanHuman, "Human vs. Human", "Ctrl+F1", false),
-                      ITEM(Menu_HumanComputer, "Human vs. Computer", "Ctrl+F2", true),
-                      ITEM(Menu_ComputerComputer, "Computer vs. Computer", "Ctrl+F3", false),
-                      ITEM(Menu_Network, "Network game", "Ctrl+F4", false), ITEM(Menu_Send, "Send message", "", false),
-                      ITEM(Menu_Computer, "&Computerlevel", "", false), ITEM(Menu_Stupid, "&Stupid", "", false),
-                      ITEM(Menu_Easy, "&Easy", "", false), ITEM(Menu_Normal, "&Medium", "", false),
-                      ITEM(Menu_Hard, "&Hard", "", true), ITEM(Menu_Helpmenu, "&Help", "", false),
-                      ITEM(Menu_Help, "&Help", "", false), ITEM(Menu_About, "&About", "", false),
-                      ITEM(Menu_Stop, "&Stop", "", false)),
-    [](const ::testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Window, FirstActivationWidensTheWindowAndShowsTheMoveList)
 {

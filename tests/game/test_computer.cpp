@@ -125,9 +125,12 @@ TEST(ComputerPlayerAlone, AgreesWithThePlainCountOnBestCellsAndOnFivePossibleOve
 
 TEST(ComputerPlayerAlone, LooksWithinItsMarginOfEveryPieceInsideTheBoxOfPiecesWidenedByTheMargin)
 {
-    Cells board{};
+    Cells board;
+    for (auto& row : board)
+        row.fill(Empty);
     ScriptedRandom random;
     ComputerPlayer cp(board, random);
+    EXPECT_TRUE(cp.fivePossible()) << "it counts the board it is given from the start";
     cp.SearchMargin = 3;
     const auto marked = [&cp] {
         std::set<Cell> cells;
