@@ -55,7 +55,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     : QMainWindow(parent), board_(new BoardView(this)), game_(globals, {*board_, *this, sound_, peer_, random_})
 {
     setObjectName("frmMain");
-    setWindowIcon(windowIcon());
+    setWindowIcon(gameIcon());
     setCentralWidget(board_);
     // The smallest outer window is 4600 x 5000 twips.
     board_->setMinimumSize(toPixels(MinWindowWidth - WidthAllowance), toPixels(MinWindowHeight - FrameHeight));

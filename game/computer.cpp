@@ -16,7 +16,6 @@ void Game::ComputerMove()
     if (choice.found)
         PlacePiece(choice.row, choice.col, choice.score);
 
-    enable(Menu_RejectUndo, false);
     ui.MousePointer = PointerDefault;
     ui.Enabled = true;
 }

@@ -45,6 +45,9 @@ void Game::Menu_New_Click()
         events_.Pause(WipeColumnMilliseconds);
     }
 
+    // The window closed during the wipe: no new game begins.
+    if (ended_)
+        return;
     showStatus(true);
     ui.Enabled = true;
     canvas_.setPersistentDrawing(true);

@@ -44,14 +44,14 @@ bool Game::available(MenuId item) const
 
 bool Game::command(MenuId item)
 {
-    if (!available(item) || !commands_[item])
+    if (ended_ || !available(item) || !commands_[item])
         return false;
     // A disabled window takes no input. The one exception is Stop: the only
     // way out of automatic play must not be lost in the short wipe before
-    // each game, so it waits for the game to be set up.
+    // each game.
     if (!ui.Enabled && item != Menu_Stop)
         return false;
-    if (busy() || !ui.Enabled) {
+    if (busy()) {
         waiting_.push_back([this, item] { command(item); });
         return true;
     }
@@ -61,6 +61,8 @@ bool Game::command(MenuId item)
 
 void Game::runWhenSettled(std::function<void()> event)
 {
+    if (ended_)
+        return;
     if (busy())
         waiting_.push_back(std::move(event));
     else
@@ -82,16 +84,16 @@ void Game::timerFired(int timer)
 {
     // Timer4 only ends a wait that may itself run inside a move's events, so
     // it never waits; the others do. A tick whose timer was stopped in the
-    // meantime, or whose game was replaced (the clock's second in the wipe),
-    // is dropped.
+    // meantime is dropped, and so is a clock second whose game was replaced
+    // in the wipe.
     TimerState* const timers[] = {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4};
     void (Game::*const handlers[])() = {&Game::Timer1_Timer, &Game::Timer2_Timer, &Game::Timer3_Timer,
                                         &Game::Timer4_Timer};
     if (timer < 1 || timer > 4)
         return;
     const auto i = static_cast<size_t>(timer - 1);
-    auto tick = [this, t = timers[i], handler = handlers[i], game = gameNumber_] {
-        if (t->Enabled && t->Interval > 0 && game == gameNumber_)
+    auto tick = [this, t = timers[i], handler = handlers[i], game = gameNumber_, timer] {
+        if (t->Enabled && t->Interval > 0 && (timer != 1 || game == gameNumber_))
             (this->*handler)();
     };
     if (timer == 4)

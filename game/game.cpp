@@ -124,10 +124,10 @@ void Game::Form_Load()
     // Fast automatic games at the random level draw straight to the screen.
     if (checked(Menu_ComputerComputer) && checked(Menu_Stupid))
         canvas_.setPersistentDrawing(false);
+    // The new board is set up: what waited meanwhile (a Stop, a message) runs
+    // now, before the first turn can let the computer move.
+    settingUp_ = false;
     if (StartState == "RUN") {
-        // The new board is set up: what waited meanwhile (a Stop, a message)
-        // runs now, before the first turn can let the computer move.
-        settingUp_ = false;
         const uint32_t game = gameNumber_;
         runWaiting();
         if (game == gameNumber_)
@@ -165,7 +165,9 @@ void Game::Form_Unload()
 void Game::windDown()
 {
     // A game the computer is playing finds it over and ends without another
-    // move; no timer is left to start the next one.
+    // move; no timer is left to start the next one, and nothing that waited runs.
+    ended_ = true;
+    waiting_.clear();
     GameOver = true;
     for (TimerState* t : {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4})
         t->Enabled = false;

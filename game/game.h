@@ -4,8 +4,9 @@
 // reaches the world only through its ports, and every event enters through
 // command(), runWhenSettled(), timerFired() or the window's own handlers.
 //
-// Names the documents give (MoveCount, PlacePiece, Menu_New_Click ...) are kept
-// verbatim; every other name follows the house style (camelCase).
+// The game's fixed vocabulary (MoveCount, PlacePiece, Menu_New_Click ...) keeps
+// its spelling; every name added around it is camelCase, so the two are told
+// apart at a glance.
 
 #include <array>
 #include <cstdint>
@@ -89,6 +90,7 @@ public:
     void windDown();
 
     // ---- Moves and the end of a game
+    // A click on the board, in twips.
     void Form_MouseDown(float X, float Y);
     void PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore);
     void DoWinner(std::string_view WinColor);
@@ -207,6 +209,8 @@ private:
     int32_t moveEventPass_ = 0;
     // From the start of a new game until its board is set up.
     bool settingUp_ = false;
+    // The program is ending: no event is taken any more.
+    bool ended_ = false;
     // Counts the games begun and every change of the position, so that a move
     // can tell that a new game or another move replaced it meanwhile.
     uint32_t gameNumber_ = 0;

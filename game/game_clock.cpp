@@ -5,7 +5,7 @@ namespace brindle {
 namespace {
 
 // The last two characters of "0" followed by the decimal digits.
-std::string TwoDigits(int32_t value)
+std::string twoDigits(int32_t value)
 {
     std::string s(1, '0');
     s += std::to_string(value);
@@ -27,7 +27,7 @@ std::string GameClock::SekToTime(int32_t Seconds)
         m = r / 60;
         r -= m * 60;
     }
-    return TwoDigits(h) + ":" + TwoDigits(m) + ":" + TwoDigits(r);
+    return twoDigits(h) + ":" + twoDigits(m) + ":" + twoDigits(r);
 }
 
 void GameClock::ShowTidSekNet()

@@ -9,8 +9,8 @@ namespace brindle {
 
 void Game::Form_MouseDown(float X, float Y)
 {
-    // A disabled window gets no clicks.
-    if (!ui.Enabled)
+    // A disabled window gets no clicks, nor does a closed one.
+    if (!ui.Enabled || ended_)
         return;
     if (!IntroShown) {
         IntroSkip = true;
@@ -53,7 +53,6 @@ void Game::Form_MouseDown(float X, float Y)
         enable(Menu_Undo, false);
     if (network)
         peer_.SendMove(ClickRow, ClickCol);
-    enable(Menu_RejectUndo, false);
 }
 
 void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
@@ -73,12 +72,18 @@ void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
 
     MoveMarkers();
     DrawPiece(Row, Col);
+    // A new move ends what Reject undo could put back, also for a Reject undo
+    // chosen while this one is being placed.
+    if (!Replaying)
+        enable(Menu_RejectUndo, false);
 
     // The piece is shown; commands and messages that arrive now wait until
     // the move has been judged.
     ++moveEventPass_;
     events_.DoEvents();
     --moveEventPass_;
+    if (ended_)
+        return;
 
     const bool fivePossible = ErFemMulig();
     const bool onlyFullBoardCounts = checked(Menu_ComputerComputer) && checked(Menu_Stupid);

@@ -58,7 +58,7 @@ void Game::DoWinner(std::string_view WinColor)
     } else if ((WinColor == "TimeWinnerR" || WinColor == "TimeWinnerB") && checked(Menu_Network)) {
         const bool redWins = WinColor == "TimeWinnerR";
         ui.lblHvisTur.BackColor = redWins ? Red : Blue;
-        peer_.SendTimeWinner(redWins ? 'R' : 'B');
+        peer_.sendTimeWinner(redWins ? 'R' : 'B');
     }
 
     if (ui.lblHvisTur.BackColor == Blue)

@@ -1,9 +1,9 @@
 #pragma once
 // The core's only ways out into the world. Each is small enough that a test's
 // fake records every call; the window implements them with Qt, the network
-// and the audio library. Operations the documents name keep their names
-// (DoEvents, Pause, Randomize, Rnd, the socket's Close and State and the
-// SendMove family); the others follow the house style.
+// and the audio library. Operations of the game's fixed vocabulary (DoEvents,
+// Pause, Randomize, Rnd, SendMove, the socket's Close and State) keep their
+// spelling; the others are camelCase.
 
 #include <cstdint>
 #include <string>
@@ -64,9 +64,9 @@ public:
     virtual void SendMove(int32_t row, int32_t col) = 0;
     // The host's new game: its time limit in seconds (0 without one), the mark
     // that opens, and its player's name.
-    virtual void SendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) = 0;
+    virtual void sendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) = 0;
     // The host's clock has ended the game: 'R' red wins, 'B' blue wins.
-    virtual void SendTimeWinner(char winner) = 0;
+    virtual void sendTimeWinner(char winner) = 0;
     virtual void Close() = 0;
     // 0 when closed; any other value when listening, connecting or connected.
     virtual int32_t State() const = 0;

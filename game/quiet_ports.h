@@ -21,8 +21,8 @@ public:
 class NoPeer final : public Peer {
 public:
     void SendMove(int32_t, int32_t) override {}
-    void SendNewGame(int32_t, char, std::string_view) override {}
-    void SendTimeWinner(char) override {}
+    void sendNewGame(int32_t, char, std::string_view) override {}
+    void sendTimeWinner(char) override {}
     void Close() override {}
     int32_t State() const override { return 0; }
 };

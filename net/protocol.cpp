@@ -4,7 +4,7 @@ namespace brindle::protocol {
 
 namespace {
 
-std::string LastDigits(int32_t value, size_t count)
+std::string lastDigits(int32_t value, size_t count)
 {
     const std::string s = std::string(count, '0') + std::to_string(value);
     return s.substr(s.size() - count);
@@ -12,22 +12,22 @@ std::string LastDigits(int32_t value, size_t count)
 
 } // namespace
 
-std::string TwoDigits(int32_t value)
+std::string twoDigits(int32_t value)
 {
-    return LastDigits(value, 2);
+    return lastDigits(value, 2);
 }
 
-std::string MoveMessage(int32_t row, int32_t col)
+std::string moveMessage(int32_t row, int32_t col)
 {
-    return std::string(Marker) + TwoDigits(row) + TwoDigits(col);
+    return std::string(Marker) + twoDigits(row) + twoDigits(col);
 }
 
-std::string NewGameMessage(int32_t timeLimitSec, char firstMark, std::string_view hostName)
+std::string newGameMessage(int32_t timeLimitSec, char firstMark, std::string_view hostName)
 {
-    return std::string(Marker) + LastDigits(timeLimitSec, 4) + "NEWGAME" + firstMark + std::string(hostName);
+    return std::string(Marker) + lastDigits(timeLimitSec, 4) + "NEWGAME" + firstMark + std::string(hostName);
 }
 
-std::string TimeWinnerMessage(char winner)
+std::string timeWinnerMessage(char winner)
 {
     return std::string(Marker) + "TimeWinner" + winner;
 }

@@ -21,7 +21,7 @@ QPixmap arrowPixmap(ArrowDirection direction)
     return pixmap;
 }
 
-QIcon windowIcon()
+QIcon gameIcon()
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(QColor(0, 255, 255));

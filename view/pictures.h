@@ -14,6 +14,6 @@ enum class ArrowDirection { Left, Up };
 QPixmap arrowPixmap(ArrowDirection direction);
 
 // Diagonal bands in the game's colours.
-QIcon windowIcon();
+QIcon gameIcon();
 
 } // namespace brindle

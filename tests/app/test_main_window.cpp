@@ -66,6 +66,7 @@ TEST(WindowStartUp, OpensAt5070By5950WithItsMenusGreyedUntilTheFirstActivation)
     MainWindow window(globals);
     window.show();
     EXPECT_EQ(window.windowTitle(), "Brindle.");
+    EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(window.board().size(), QSize(329, 355)) << "5070 x 5950 twips outside, less the frame";
     EXPECT_EQ(window.game().CellWidth, 225);
     EXPECT_EQ(window.game().CellHeight, 225);
@@ -128,7 +129,10 @@ TEST_F(Window, DrawsTheGridOnCyanAndPiecesInsetFromTheirCells)
     const double row3 = g.CellHeight * 4.5;
     EXPECT_EQ(pixel(g.CellWidth * 0.5, row3), kCyan) << "the margin left of the board";
 
+    QString countDuringTheMove;
+    QTimer::singleShot(0, &window, [&] { countDuringTheMove = text("lblTraek"); });
     clickCell(3, 4);
+    EXPECT_EQ(countDuringTheMove, "Moves: 1") << "the move's own event pass shows it";
     EXPECT_EQ(cellCentre(3, 4), kRed);
     EXPECT_EQ(pixel(g.CellWidth * 5, row3), kBlack) << "a Normal piece leaves the lines";
     EXPECT_EQ(pixel(g.CellWidth * 5 + 15, row3), kRed);
@@ -181,6 +185,8 @@ TEST_F(Window, AWinMarksTheFiveAndCountsTheScore)
     EXPECT_EQ(cellCentre(9, 4), kBlue);
     EXPECT_EQ(geometry("imgLeft").topLeft(), QPoint(toPixels(21 * game().CellWidth + 20),
                                                     toPixels(1.5 * game().CellHeight + 8 * game().CellHeight - 80)));
+    EXPECT_EQ(geometry("imgUp").topLeft(), QPoint(toPixels(1.5 * game().CellWidth + 6 * game().CellWidth - 80),
+                                                  toPixels(21 * game().CellHeight + 20)));
 }
 
 TEST_F(Window, ADrawShowsTheBannerUntilUndo)

@@ -345,6 +345,10 @@ TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndCommandsAndMessagesWaitUnti
     events.duringNextPass([this] { choose(Menu_Undo); });
     clickCell(2, 2);
     EXPECT_TRUE(s().MoveCount == 2 && game.Board(2, 2) == Empty && enabled(Menu_RejectUndo));
+    // A Reject undo chosen while a new move is placed finds nothing to put back.
+    events.duringNextPass([this] { choose(Menu_RejectUndo); });
+    clickCell(3, 3);
+    EXPECT_TRUE(s().MoveCount == 3 && game.Board(2, 2) == Empty && !enabled(Menu_RejectUndo));
 
     // A whole automatic game runs after the move; the move then leaves it be.
     events.duringNextPass([this] { choose(Menu_ComputerComputer); });
@@ -498,7 +502,7 @@ TEST_F(Control, AutodrawPlaysOneMoveForTheSideToMoveAndOnlyOneAtATime)
 {
     events.duringNextPass([this] { choose(Menu_Autodraw); });
     choose(Menu_Autodraw);
-    EXPECT_EQ(s().MoveCount, 1) << "the second, asked for while the first ran, is ignored";
+    EXPECT_EQ(s().MoveCount, 1) << "the second, asked for while the computer thinks, is not taken";
     choose(Menu_Autodraw);
     clickCell(0, 0);
     EXPECT_TRUE(s().MoveCount == 3 && game.Board(0, 0) == MarkX) << "the human still moves for red";
@@ -524,6 +528,28 @@ TEST_F(Control, MusicOpensPlaysRestartsWhenEndedAndClosesAndTheWindowClosingStop
     game.windDown();
     EXPECT_EQ(sound.calls, Strings{"close"});
     EXPECT_TRUE(s().GameOver && !game.ui.Timer1.Enabled && !game.ui.Timer2.Enabled && !game.ui.Timer3.Enabled);
+    EXPECT_FALSE(choose(Menu_New));
+}
+
+TEST_F(Control, AfterTheWindowClosesNoGameBeginsNothingThatWaitedRunsAndNoMoveIsJudged)
+{
+    events.duringNextPass([this] {
+        choose(Menu_New); // chosen with Exit, both while the move was placed
+        game.windDown();
+    });
+    clickCell(0, 0);
+    EXPECT_EQ(game.Board(0, 0), MarkX) << "no new game";
+    EXPECT_EQ(game.ui.lblPlacer.Caption, "'s turn.") << "the turn did not move on either";
+
+    GameFixture f;
+    f.startUp();
+    f.choose(Menu_ComputerComputer);
+    const int32_t moves = f.s().MoveCount;
+    f.events.duringNextPass([&f] { f.game.windDown(); }); // closed in the wipe
+    f.game.timerFired(3);
+    EXPECT_TRUE(f.s().GameOver && f.s().MoveCount == moves);
+    EXPECT_EQ(f.globals.Score[1] + f.globals.Score[2] + f.globals.Score[3], 1) << "one game, not two";
+    f.game.runWhenSettled([] { ADD_FAILURE() << "a message after the end"; });
 }
 
 } // namespace

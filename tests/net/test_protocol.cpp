@@ -9,14 +9,14 @@ namespace {
 
 TEST(Protocol, BuildsEachMessageWithZeroPaddedFieldsAndTheNameAsStored)
 {
-    EXPECT_EQ(MoveMessage(3, 15), "~-~0315");
-    EXPECT_EQ(MoveMessage(3, 5), "~-~0305");
-    EXPECT_EQ(MoveMessage(19, 0), "~-~1900");
-    EXPECT_EQ(NewGameMessage(60, 'X', "Ann"), "~-~0060NEWGAMEXAnn");
-    EXPECT_EQ(NewGameMessage(0, 'O', ""), "~-~0000NEWGAMEO");
-    EXPECT_EQ(NewGameMessage(300, 'O', " Bo b "), "~-~0300NEWGAMEO Bo b ");
-    EXPECT_EQ(TimeWinnerMessage('R'), "~-~TimeWinnerR");
-    EXPECT_EQ(TimeWinnerMessage('B'), "~-~TimeWinnerB");
+    EXPECT_EQ(moveMessage(3, 15), "~-~0315");
+    EXPECT_EQ(moveMessage(3, 5), "~-~0305");
+    EXPECT_EQ(moveMessage(19, 0), "~-~1900");
+    EXPECT_EQ(newGameMessage(60, 'X', "Ann"), "~-~0060NEWGAMEXAnn");
+    EXPECT_EQ(newGameMessage(0, 'O', ""), "~-~0000NEWGAMEO");
+    EXPECT_EQ(newGameMessage(300, 'O', " Bo b "), "~-~0300NEWGAMEO Bo b ");
+    EXPECT_EQ(timeWinnerMessage('R'), "~-~TimeWinnerR");
+    EXPECT_EQ(timeWinnerMessage('B'), "~-~TimeWinnerB");
 }
 
 } // namespace

@@ -126,11 +126,11 @@ public:
     {
         sent.push_back("move " + std::to_string(row) + " " + std::to_string(col));
     }
-    void SendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) override
+    void sendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) override
     {
         sent.push_back("new game " + std::to_string(timeLimitSec) + " " + firstMark + " " + std::string(hostName));
     }
-    void SendTimeWinner(char winner) override { sent.push_back(std::string("time winner ") + winner); }
+    void sendTimeWinner(char winner) override { sent.push_back(std::string("time winner ") + winner); }
     void Close() override { state = 0; }
     int32_t State() const override { return state; }
 

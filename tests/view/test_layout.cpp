@@ -71,6 +71,7 @@ TEST_F(FormResize, RedrawsTheBoardAndKeepsTheArrowsOnTheLastMove)
     EXPECT_EQ(game.ui.imgLeft.Top, 1.5 * 225 + 4 * 225 - 80);
     EXPECT_EQ(game.ui.imgLeft.Left, 21 * 313 + 20);
     EXPECT_EQ(game.ui.imgUp.Left, 1.5 * 313 + 7 * 313 - 80);
+    EXPECT_EQ(game.ui.lblComp.Top, 22 * 225 - 190);
     EXPECT_FALSE(canvas.persistent) << "the pass restores the drawing mode it found";
     EXPECT_EQ(game.ui.txtMoves.Caption, "1: (5,8)   \r\n") << "a move is listed once";
 
