@@ -394,6 +394,8 @@ TEST_F(Control, NewGameSweepsAMagentaBarOverTheBoardAndLeavesItBlankWithUndoOff)
     for (int i = 0; i < CellCount; ++i)
         ASSERT_EQ(game.Board(i / BoardSize, i % BoardSize), Empty);
     EXPECT_TRUE(game.ui.Enabled && canvas.persistent && enabled(Menu_New) && enabled(Menu_Autodraw));
+    for (const brindle::Control* c : {&game.ui.lblHvisTur, &game.ui.lblPlacer, &game.ui.txtTime, &game.ui.lblTraek, &game.ui.lblComp})
+        EXPECT_TRUE(c->Visible) << "shown again after the wipe";
     EXPECT_FALSE(enabled(Menu_Undo) || enabled(Menu_RejectUndo) || enabled(Menu_Send));
     EXPECT_EQ(menuBar(), std::pair(4, false));
 }
@@ -403,6 +405,7 @@ TEST(StartUp, TheFirstInitialisationDrawsOnlyTheWeightsAndTheFirstActivationTheS
     GameFixture f;
     f.game.Form_Load();
     EXPECT_EQ(f.random.log, "RrrRrr") << "own weights, then the opponent's";
+    EXPECT_EQ(std::tuple(f.game.clock().GameSeconds, f.game.clock().RedTime, f.game.clock().BlueTime), std::tuple(0, 0, 0));
     EXPECT_TRUE(f.sound.calls.empty() && f.s().Starter == Empty && f.game.ui.Caption == "Brindle.");
     f.random.push({0.25f});
     f.game.Form_Activate();
