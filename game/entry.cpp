@@ -51,11 +51,12 @@ bool Game::command(MenuId item)
     // each game.
     if (!ui.Enabled && item != Menu_Stop)
         return false;
-    if (busy()) {
-        waiting_.push_back([this, item] { command(item); });
-        return true;
-    }
-    commands_[item]();
+    // A command that waits is judged again when it runs: the move may have
+    // greyed it meanwhile.
+    if (busy())
+        runWhenSettled([this, item] { command(item); });
+    else
+        commands_[item]();
     return true;
 }
 

@@ -117,8 +117,7 @@ void Game::Form_Load()
     computer_.clearArea();
 
     DrawGrid();
-    for (auto& row : board_)
-        row.fill(Empty);
+    board_ = emptyBoard();
     computer_.recount();
 
     // Fast automatic games at the random level draw straight to the screen.
