@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include "net/network_dialog.h"
 #include "view/board_view.h"
 #include "view/layout.h"
 #include "view/pictures.h"
@@ -49,10 +50,20 @@ void setBackground(QWidget* w, Colour colour)
     w->setPalette(p);
 }
 
+// The port a host listens on: the setting "Port" when it holds one.
+uint16_t hostPort(const SettingsStore& settings)
+{
+    bool ok = false;
+    const int port = QString::fromStdString(settings.read("Port", "")).trimmed().toInt(&ok);
+    return ok && port > 0 && port <= 65535 ? static_cast<uint16_t>(port) : protocol::DefaultPort;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Globals& globals, QWidget* parent)
-    : QMainWindow(parent), board_(new BoardView(this)), game_(globals, {*board_, *this, sound_, peer_, random_})
+    : QMainWindow(parent), board_(new BoardView(this)), dialogs_(this),
+      session_(globals, transport_, dialogs_, settings_, *this),
+      game_(globals, {*board_, *this, sound_, session_, random_})
 {
     setObjectName("frmMain");
     setWindowIcon(gameIcon());
@@ -66,6 +77,14 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     buildMenus();
     bindViewCommands(game_);
     game_.bindCommand(Menu_exit, [this] { Menu_exit_Click(); });
+
+    session_.attach(game_);
+    session_.listenPort = hostPort(settings_);
+    session_.openDialog = [this] { openNetworkDialog(); };
+    game_.bindCommand(Menu_Network, [this] { session_.Menu_Network_Click(); });
+    transport_.onConnectionRequest = [this] { handle([this] { session_.Winsock1_ConnectionRequest(); }); };
+    transport_.onDataArrival = [this] { handle([this] { session_.Winsock1_DataArrival(); }); };
+    transport_.onClosed = [this] { handle([this] { session_.connectionLost(); }); };
     for (int i = 0; i < 4; ++i) {
         QTimer& t = timers_[static_cast<size_t>(i)];
         t.setObjectName(QStringLiteral("Timer%1").arg(i + 1));
@@ -358,6 +377,22 @@ void MainWindow::Pause(int milliseconds)
     loop.exec();
 }
 
+void MainWindow::waitFor(int milliseconds, const std::function<bool()>& done)
+{
+    if (ending_)
+        return;
+    Render();
+    // Each pass sleeps until an event comes; the timer makes sure one comes
+    // when the time is up.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    bool timeUp = false;
+    connect(&deadline, &QTimer::timeout, this, [&timeUp] { timeUp = true; });
+    deadline.start(milliseconds);
+    while (!timeUp && !done() && !ending_)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 void MainWindow::ShowIntro()
 {
     // The intro leaves the window 7010 twips wide with the move list shown.
@@ -390,6 +425,8 @@ void MainWindow::Form_Unload()
     // Whatever still needs events runs before this point: leaving a network
     // game waits a second for its goodbye to go out. From here on the window
     // takes no more events.
+    if (game_.checked(Menu_Network))
+        session_.Disconnect(false);
     game_.windDown();
     ending_ = true;
     renderTimers();
@@ -399,7 +436,14 @@ void MainWindow::Form_Unload()
 void MainWindow::Menu_exit_Click()
 {
     // Closing ends this window alone; the program ends with its last window.
+    session_.Disconnect(false);
     close();
+}
+
+void MainWindow::openNetworkDialog()
+{
+    NetworkDialog dialog(game_, session_, game_.globals, settings_, dialogs_, transport_.LocalIP(), this);
+    dialog.exec();
 }
 
 } // namespace brindle

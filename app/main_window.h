@@ -16,6 +16,9 @@
 #include "app/qt_ports.h"
 #include "game/game.h"
 #include "game/random.h"
+#include "net/session.h"
+#include "net/settings.h"
+#include "net/tcp_transport.h"
 
 class QAction;
 class QActionGroup;
@@ -35,6 +38,8 @@ public:
 
     Game& game() { return game_; }
     const Game& game() const { return game_; }
+    NetSession& session() { return session_; }
+    TcpTransport& transport() { return transport_; }
     BoardView& board() { return *board_; }
     const BoardView& board() const { return *board_; }
     QAction* action(MenuId id) const { return actions_[id]; }
@@ -42,6 +47,7 @@ public:
     // EventLoop
     void DoEvents() override;
     void Pause(int milliseconds) override;
+    void waitFor(int milliseconds, const std::function<bool()>& done) override;
     void ShowIntro() override;
 
     // Brings every widget in line with the game's state.
@@ -68,11 +74,15 @@ private:
     void showBusy(bool busy);
     void Form_Unload();
     void Menu_exit_Click();
+    void openNetworkDialog();
 
     BoardView* board_;
     SystemSound sound_;
-    NoPeer peer_;
     ClockRandom random_;
+    MessageBoxes dialogs_;
+    QtSettings settings_;
+    TcpTransport transport_;
+    NetSession session_;
     Game game_;
 
     std::array<QAction*, MenuCount> actions_{};

@@ -10,7 +10,8 @@ namespace {
 
 QString toQString(std::string_view s)
 {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    // The game breaks lines as "\r\n"; a box wants one character for it.
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 } // namespace

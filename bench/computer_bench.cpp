@@ -31,6 +31,7 @@ class NullEvents final : public EventLoop {
 public:
     void DoEvents() override {}
     void Pause(int) override {}
+    void waitFor(int, const std::function<bool()>&) override {}
     void ShowIntro() override {}
 };
 

@@ -20,9 +20,25 @@ void Game::Menu_New_Click()
         ShowMenuStop();
         Stopped = false;
     }
-    for (MenuId item : {Menu_New, Menu_Autodraw, Menu_Undo, Menu_RejectUndo})
-        enable(item, true);
-    enable(Menu_Send, false);
+    if (checked(Menu_Network)) {
+        for (MenuId item : {Menu_Autodraw, Menu_Undo, Menu_RejectUndo})
+            enable(item, false);
+        enable(Menu_Send, true);
+        // Only the host starts games: it tosses for the side that opens and
+        // tells the joiner, whose own new game follows that message.
+        if (globals.NetRole != "HOST") {
+            enable(Menu_New, false);
+        } else {
+            random_.Randomize();
+            const char first = random_.Rnd() > 0.5f ? MarkX : MarkO;
+            peer_.sendNewGame(globals.TimeLimitOn ? globals.TimeLimitSec : 0, first, globals.HostName);
+            NextMark = first;
+        }
+    } else {
+        for (MenuId item : {Menu_New, Menu_Autodraw, Menu_Undo, Menu_RejectUndo})
+            enable(item, true);
+        enable(Menu_Send, false);
+    }
 
     ui.lblDraw.Left = Parked;
     ui.lblDraw.Top = Parked;
@@ -72,6 +88,8 @@ void Game::UncheckModes()
 
 void Game::Menu_HumanHuman_Click()
 {
+    if (checked(Menu_Network))
+        peer_.Disconnect(true);
     Starter = Empty;
     UncheckModes();
     check(Menu_HumanHuman, true);
@@ -80,6 +98,8 @@ void Game::Menu_HumanHuman_Click()
 
 void Game::Menu_HumanComputer_Click()
 {
+    if (checked(Menu_Network))
+        peer_.Disconnect(true);
     UncheckModes();
     check(Menu_HumanComputer, true);
     Menu_New_Click();
@@ -87,6 +107,8 @@ void Game::Menu_HumanComputer_Click()
 
 void Game::Menu_ComputerComputer_Click()
 {
+    if (checked(Menu_Network))
+        peer_.Disconnect(true);
     Starter = Empty;
     UncheckModes();
     check(Menu_ComputerComputer, true);
@@ -121,8 +143,9 @@ void Game::Menu_Stop_Click()
 {
     ShowMenuNormal();
     // Stop while a hosted game waits for its peer gives up the wait and plays
-    // against the computer instead.
+    // against the computer instead; nobody can join any more.
     if (checked(Menu_Network)) {
+        peer_.Close();
         check(Menu_Network, false);
         ui.MousePointer = PointerDefault;
         check(Menu_HumanComputer, true);

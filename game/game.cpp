@@ -71,9 +71,9 @@ void Game::Form_Initialize()
     check(Menu_Sound, true);
     check(Menu_HumanComputer, true);
     check(Menu_Hard, true);
-    // Network play, music and the information windows are not part of this
-    // build yet; their items stay greyed rather than do nothing.
-    for (MenuId later : {Menu_Network, Menu_Music, Menu_Help, Menu_About})
+    // Music and the information windows are not part of this build yet;
+    // their items stay greyed rather than do nothing.
+    for (MenuId later : {Menu_Music, Menu_Help, Menu_About})
         enable(later, false);
 }
 
@@ -178,6 +178,12 @@ void Game::ShowCaption()
         ui.Caption = "Brindle.   " + globals.HostName + "(red) - " + globals.PlayerName + "(blue)";
     else
         ui.Caption = "Brindle.";
+}
+
+void Game::setNextMark(char mark)
+{
+    if (mark == MarkX || mark == MarkO)
+        NextMark = mark;
 }
 
 void Game::setBoard(int32_t row, int32_t col, char value)

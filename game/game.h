@@ -101,6 +101,16 @@ public:
     // ---- New game
     void Menu_New_Click();
 
+    // ---- What the network game reaches: the caption with both names, the
+    // score, the menus, and the side that opens, which the host decides.
+    void ShowCaption();
+    void RefreshComp();
+    void UncheckModes();
+    void ShowMenuStop();
+    void ShowMenuNormal();
+    // The joiner opens with the mark the host tossed: 'X' or 'O'.
+    void setNextMark(char mark);
+
     // ---- Drawing the board and the move list
     void DrawGrid();
     void RedrawPieces();
@@ -142,21 +152,16 @@ private:
     friend struct testing::GameAccess;
 
     void Form_Initialize();
-    void ShowCaption();
     void NextTurn(int32_t Flag);
     void ShowTurn();
     void ShowMoveCount();
     void CheckFive();
     void RedrawGridOneWin(int32_t Row, int32_t Col);
-    void RefreshComp();
     void DrawPiece(int32_t row, int32_t col);
     void ComputerMove();
     void SetBusyPointer();
     void ChooseStarter();
-    void UncheckModes();
     void UncheckLevels();
-    void ShowMenuStop();
-    void ShowMenuNormal();
 
     // Menu handlers, reached through command().
     void Menu_Undo_Click();

@@ -6,6 +6,7 @@
 // spelling; the others are camelCase.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,9 @@ public:
     virtual void DoEvents() = 0;
     // Lets the event loop run for about the given time, without spinning.
     virtual void Pause(int milliseconds) = 0;
+    // Lets the event loop run until `done` holds or the time has passed,
+    // without spinning: `done` is asked again after every event.
+    virtual void waitFor(int milliseconds, const std::function<bool()>& done) = 0;
     // Runs the start-up intro, serving events, until the user clicks.
     virtual void ShowIntro() = 0;
 };
@@ -70,6 +74,10 @@ public:
     virtual void Close() = 0;
     // 0 when closed; any other value when listening, connecting or connected.
     virtual int32_t State() const = 0;
+    // Leaves the network game: tells the peer, waits a second for it to go
+    // out, closes. With ShowMessage the player is told, unless the opponent
+    // had left already.
+    virtual void Disconnect(bool ShowMessage) = 0;
 };
 
 // Modal boxes that wait for the player.

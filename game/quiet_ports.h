@@ -25,6 +25,7 @@ public:
     void sendTimeWinner(char) override {}
     void Close() override {}
     int32_t State() const override { return 0; }
+    void Disconnect(bool) override {}
 };
 
 } // namespace brindle

@@ -32,14 +32,14 @@ struct CanvasOp {
 
 class RecordingCanvas final : public Canvas {
 public:
-    void clear() override { ops.push_back({CanvasOp::Clear}); }
+    void clear() override { record({CanvasOp::Clear}); }
     void line(double x1, double y1, double x2, double y2) override
     {
-        ops.push_back({CanvasOp::Line, x1, y1, x2, y2, Black});
+        record({CanvasOp::Line, x1, y1, x2, y2, Black});
     }
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override
     {
-        ops.push_back({CanvasOp::Fill, x1, y1, x2, y2, colour});
+        record({CanvasOp::Fill, x1, y1, x2, y2, colour});
     }
     void setPersistentDrawing(bool on) override { persistent = on; }
     bool persistentDrawing() const override { return persistent; }
@@ -55,6 +55,16 @@ public:
 
     std::vector<CanvasOp> ops;
     bool persistent = true;
+    // Off where nobody looks at the drawing (the fuzz target): it is the
+    // slowest part of a game otherwise.
+    bool recording = true;
+
+private:
+    void record(const CanvasOp& op)
+    {
+        if (recording)
+            ops.push_back(op);
+    }
 };
 
 // Runs queued actions inside the event passes, as handlers would run inside
@@ -67,6 +77,15 @@ public:
         pausedMilliseconds += milliseconds;
         runPass();
     }
+    void waitFor(int milliseconds, const std::function<bool()>& done) override
+    {
+        // One pass of scripted events; what is not done by then takes the
+        // whole time.
+        waits.push_back(milliseconds);
+        runPass();
+        if (!done())
+            pausedMilliseconds += milliseconds;
+    }
     void ShowIntro() override { ++intros; }
 
     // The next event pass runs this action (one action per pass).
@@ -76,6 +95,7 @@ public:
 
     int pausedMilliseconds = 0;
     int intros = 0;
+    std::vector<int> waits;
 
 private:
     void runPass()
@@ -119,7 +139,8 @@ public:
     bool stopped = false;
 };
 
-// Every send, as "move 3 15", "new game 60 X Ann" or "time winner R".
+// Every send, as "move 3 15", "new game 60 X Ann", "time winner R", and a
+// Disconnect as "leave" ("leave, told" with the message).
 class RecordingPeer final : public Peer {
 public:
     void SendMove(int32_t row, int32_t col) override
@@ -133,6 +154,7 @@ public:
     void sendTimeWinner(char winner) override { sent.push_back(std::string("time winner ") + winner); }
     void Close() override { state = 0; }
     int32_t State() const override { return state; }
+    void Disconnect(bool ShowMessage) override { sent.push_back(ShowMessage ? "leave, told" : "leave"); }
 
     std::vector<std::string> sent;
     int32_t state = 7; // connected

@@ -1,0 +1,127 @@
+#pragma once
+// Two complete copies of the game, host and joiner, each with a network
+// session on an in-memory socket, the two sockets linked. Shared by the
+// session tests and the fuzz target.
+
+#include <stdexcept>
+
+#include "net/session.h"
+#include "support/fake_transport.h"
+#include "support/fakes.h"
+
+namespace brindle {
+namespace testing {
+
+struct NetworkPair {
+    // One running copy: a game whose peer is a network session.
+    struct Copy {
+        Copy()
+            : session(globals, transport, dialogs, settings, events, [this] { return now; }),
+              game(globals, {canvas, events, sound, session, random})
+        {
+            session.attach(game);
+            bindViewCommands(game);
+            transport.onDataArrival = [this] { session.Winsock1_DataArrival(); };
+        }
+
+        // Start-up as the window does it; the human opens in Human vs. Computer.
+        void startUp()
+        {
+            game.Form_Load();
+            random.push({0.25f});
+            game.Form_Activate();
+        }
+
+        void clickCell(int row, int col)
+        {
+            game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)),
+                                static_cast<float>(game.CellHeight * (row + 1.5)));
+        }
+
+        const GameState& s() const { return game.state(); }
+        int pieces() const
+        {
+            int n = 0;
+            for (int r = 0; r < BoardSize; ++r)
+                for (int c = 0; c < BoardSize; ++c)
+                    n += game.Board(r, c) > Empty ? 1 : 0;
+            return n;
+        }
+
+        Globals globals;
+        RecordingCanvas canvas;
+        FakeEvents events;
+        RecordingSound sound;
+        ScriptedRandom random;
+        FakeTransport transport;
+        MemorySettings settings;
+        RecordingDialogs dialogs;
+        int64_t now = 0;
+        NetSession session;
+        Game game;
+    };
+
+    explicit NetworkPair(bool drawingRecorded = true)
+    {
+        host.canvas.recording = joiner.canvas.recording = drawingRecorded;
+        host.startUp();
+        joiner.startUp();
+    }
+
+    // What the network dialog does on Host, with the name saved as "Ann".
+    Transport::ListenError startHosting(int32_t timeLimit = 0)
+    {
+        host.session.Menu_Network_Click();
+        host.globals.TimeLimitOn = timeLimit > 0;
+        if (timeLimit > 0)
+            host.globals.TimeLimitSec = timeLimit;
+        host.globals.NetRole = "HOST";
+        host.globals.NetPending = true;
+        host.settings.write("HostAm", "Ann");
+        return host.session.host();
+    }
+
+    // The joiner's connection reaches the host, which accepts it.
+    void hostAccepts()
+    {
+        FakeTransport::link(host.transport, joiner.transport);
+        host.transport.joinerWaiting = true;
+        host.session.Winsock1_ConnectionRequest();
+        deliverAll();
+    }
+
+    // What the dialog does on Join as "Bob"; the host accepts during the
+    // first second of the wait and tosses `toss` for the side that opens.
+    NetSession::JoinResult join(float toss = 0.75f)
+    {
+        joiner.session.Menu_Network_Click();
+        joiner.globals.NetRole = "CLIENT";
+        joiner.globals.NetPending = true;
+        host.random.push({toss});
+        joiner.events.duringNextPass([this] { hostAccepts(); });
+        const auto result = joiner.session.join("host.example", "Bob");
+        deliverAll();
+        return result;
+    }
+
+    // Host and joiner connected; the host opens unless `hostOpens` is false.
+    void connect(bool hostOpens = true, int32_t timeLimit = 0)
+    {
+        if (startHosting(timeLimit) != Transport::ListenError::None ||
+            join(hostOpens ? 0.75f : 0.25f) != NetSession::JoinResult::Connected)
+            throw std::runtime_error("the copies did not connect");
+    }
+
+    // Runs the arrival events both sockets have due, as the event loop would.
+    void deliverAll()
+    {
+        while (host.transport.deliver() || joiner.transport.deliver()) {
+        }
+    }
+
+    Copy host;
+    Copy joiner;
+};
+
+} // namespace testing
+} // namespace brindle
