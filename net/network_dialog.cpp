@@ -1,5 +1,6 @@
 #include "network_dialog.h"
 
+
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,6 +94,8 @@ NetworkDialog::NetworkDialog(Game& game, NetSession& session, Globals& globals, 
     setWindowTitle(QStringLiteral("Network game"));
     setModal(true);
     setFixedSize(twipsToPixels(7455), twipsToPixels(3975));
+    // The positions are made for a small, narrow face, as on the main window.
+    setFont(QFont(QStringLiteral("Arial"), 8));
     buildControls();
     Form_Load();
 }
@@ -122,11 +126,15 @@ void NetworkDialog::buildControls()
         {"Option1_2", "2 min.", 3600, 1080},
         {"Option1_3", "5 min.", 4560, 1080},
     }};
+    // A little wider than drawn, so that "30 sec." keeps its period; the
+    // next column starts 960 twips on, so nothing overlaps.
+    constexpr int OptionWidth = 900;
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
     for (size_t i = 0; i < options.size(); ++i) {
         const OptionPlace& o = options[i];
-        Option1[i] = place(new QRadioButton(QString::fromLatin1(o.text), Frame1), o.name, o.left, o.top, 735, 255);
+        Option1[i] =
+            place(new QRadioButton(QString::fromLatin1(o.text), Frame1), o.name, o.left, o.top, OptionWidth, 255);
         optionGroup_->addButton(Option1[i], static_cast<int>(i));
     }
     Option1[1]->setChecked(true);
