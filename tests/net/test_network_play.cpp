@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -251,6 +252,29 @@ TEST_F(NetworkPlay, StopWhileHostingClosesTheDoor)
     QTcpSocket late;
     late.connectToHost(QStringLiteral("127.0.0.1"), port);
     EXPECT_FALSE(late.waitForConnected(2000));
+}
+
+} // namespace
+} // namespace brindle
+
+namespace brindle {
+namespace {
+
+TEST(HostPort, ComesFromTheSettingWhenItHoldsAPort)
+{
+    QSettings stored(QStringLiteral("Brin"), QStringLiteral("Brin"));
+    const std::pair<const char*, uint16_t> cases[] = {
+        {"2002", 2002}, {" 4000 ", 4000}, {"0", 1002}, {"70000", 1002}, {"-5", 1002}, {"port", 1002}, {"", 1002},
+    };
+    for (const auto& [value, port] : cases) {
+        SCOPED_TRACE(value);
+        stored.setValue(QStringLiteral("Settings/Port"), QString::fromLatin1(value));
+        stored.sync();
+        Globals globals;
+        MainWindow window(globals);
+        EXPECT_EQ(window.session().listenPort, port);
+    }
+    stored.remove(QStringLiteral("Settings/Port"));
 }
 
 } // namespace
