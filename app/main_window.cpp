@@ -82,6 +82,10 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     session_.listenPort = hostPort(settings_);
     session_.openDialog = [this] { openNetworkDialog(); };
     game_.bindCommand(Menu_Network, [this] { session_.Menu_Network_Click(); });
+    game_.bindCommand(Menu_Send, [this] {
+        const std::string text = dialogs_.inputBox("Message:", "Send a message", "");
+        session_.sendChat(text);
+    });
     transport_.onConnectionRequest = [this] { handle([this] { session_.Winsock1_ConnectionRequest(); }); };
     transport_.onDataArrival = [this] { handle([this] { session_.Winsock1_DataArrival(); }); };
     transport_.onClosed = [this] { handle([this] { session_.connectionLost(); }); };

@@ -74,6 +74,17 @@ void Game::Menu_New_Click()
     enable(Menu_Undo, false);
 }
 
+void Game::newGameCommand()
+{
+    // While the peer is to move, its move may already be on the way; in a
+    // new game it could land as the peer's first move on this board only.
+    // So the host starts a new game on its own turn or after the end, and a
+    // press meanwhile beeps, as a click on the board does.
+    if (checked(Menu_Network) && !GameOver && ui.MousePointer == PointerHourglass)
+        return sound_.beep();
+    Menu_New_Click();
+}
+
 void Game::showStatus(bool shown)
 {
     for (Control* c : {&ui.lblHvisTur, &ui.lblPlacer, &ui.txtTime, &ui.lblTraek, &ui.lblComp})

@@ -8,7 +8,7 @@ namespace brindle {
 void Game::bindCoreCommands()
 {
     const std::pair<MenuId, void (Game::*)()> handlers[] = {
-        {Menu_New, &Game::Menu_New_Click},
+        {Menu_New, &Game::newGameCommand},
         {Menu_Undo, &Game::Menu_Undo_Click},
         {Menu_RejectUndo, &Game::Menu_RejectUndo_Click},
         {Menu_Autodraw, &Game::Menu_Autodraw_Click},

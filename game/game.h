@@ -164,6 +164,7 @@ private:
     void UncheckLevels();
 
     // Menu handlers, reached through command().
+    void newGameCommand();
     void Menu_Undo_Click();
     void Menu_RejectUndo_Click();
     void Menu_Stupid_Click();

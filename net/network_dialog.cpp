@@ -307,7 +307,10 @@ void NetworkDialog::CancelButton_Click()
     game_.check(Menu_Network, false);
     game_.check(Menu_HumanComputer, true);
     // The new game's wipe serves events; the dialog is still on screen then.
-    game_.Menu_New_Click();
+    // A Cancel pressed while the host's first game is being set up waits
+    // for that to finish rather than wipe inside it.
+    Game& game = game_;
+    game.runWhenSettled([&game] { game.Menu_New_Click(); });
     QDialog::reject();
     cancelling_ = false;
 }

@@ -48,6 +48,13 @@ void NetSession::sendTimeWinner(char winner)
     send(protocol::timeWinnerMessage(winner));
 }
 
+void NetSession::sendChat(std::string_view text)
+{
+    // A message to a peer that has gone is lost quietly; nothing else is.
+    if (live_ && !text.empty())
+        transport_.SendData(protocol::toWire(text));
+}
+
 void NetSession::reset()
 {
     live_ = false;
@@ -94,7 +101,7 @@ void NetSession::Winsock1_ConnectionRequest()
 {
     game_->runWhenSettled([this] {
         // Nobody joins a copy that has stopped hosting or has its opponent.
-        if (!hosting() || live_ || !game_->checked(Menu_Network) || !transport_.Accept())
+        if (!hosting() || live_ || disconnecting_ || !game_->checked(Menu_Network) || !transport_.Accept())
             return;
         live_ = true;
         globals_.NetPending = false;
@@ -120,6 +127,7 @@ NetSession::JoinResult NetSession::join(std::string_view hostField, std::string_
 
     joining_ = true;
     cancelled_ = false;
+    gameBegun_ = false;
     joinName_ = std::string(playerName);
     transport_.Connect(address->host, address->port);
     auto over = [this] {
@@ -134,12 +142,13 @@ NetSession::JoinResult NetSession::join(std::string_view hostField, std::string_
             connected = transport_.SendData(protocol::probeMessage(protocol::toWire(joinName_)));
     }
     joining_ = false;
-    if (!connected) {
+    // The host's first game arriving proves the connection as well as the
+    // probe: a host that left right after it has been seen to leave, and
+    // the join itself did not fail.
+    if (cancelled_ || (!connected && !gameBegun_)) {
         Close();
         return cancelled_ ? JoinResult::Cancelled : JoinResult::Failed;
     }
-    live_ = true;
-    globals_.NetPending = false;
     settings_.write("JoinIP", hostField);
     settings_.write("PlayerAm", playerName);
     globals_.Score = {};
@@ -154,14 +163,25 @@ void NetSession::Winsock1_DataArrival()
     // One message at a time, in order: while one is being handled (a box is
     // open, or it waits for the game's move to be judged), the rest stays
     // in the socket and this picks it up again afterwards.
-    if (reading_ || showingBox_ || waitingInGame_ > 0)
+    if (reading_ || boxesOpen_ > 0 || waitingInGame_ > 0)
         return;
     reading_ = true;
-    while (!showingBox_ && waitingInGame_ == 0) {
+    while (boxesOpen_ == 0 && waitingInGame_ == 0) {
         if (inbox_.empty()) {
             const std::string bytes = transport_.GetData(ReadBytes);
-            if (bytes.empty())
-                break;
+            if (bytes.empty()) {
+                if (!lost_)
+                    break;
+                // A connection that ended is noticed after what it brought.
+                lost_ = false;
+                ++waitingInGame_;
+                game_->runWhenSettled([this] {
+                    --waitingInGame_;
+                    peerLeft();
+                    Winsock1_DataArrival();
+                });
+                continue;
+            }
             for (std::string& m : splitter_.feed(bytes, clock_()))
                 inbox_.push_back(std::move(m));
             continue;
@@ -187,8 +207,10 @@ void NetSession::handle(const std::string& bytes)
         showBox(protocol::chatText(m.text));
         break;
     case Kind::NewGame:
-        // Only the host starts games.
-        if (!hosting() && game_->checked(Menu_Network))
+        // Only the host starts games, and only for a joiner that is joining
+        // or playing.
+        if (!hosting() && game_->checked(Menu_Network) && transport_.State() == Transport::Connected &&
+            !disconnecting_)
             newGameArrived(m);
         break;
     case Kind::Probe:
@@ -224,6 +246,7 @@ void NetSession::newGameArrived(const protocol::Message& m)
     globals_.PlayerName = joining_ ? joinName_ : settings_.read("PlayerAm", "");
     globals_.NetPending = false;
     live_ = true;
+    gameBegun_ = true;
     game_->ShowCaption();
     game_->Menu_New_Click();
 }
@@ -243,7 +266,8 @@ void NetSession::moveArrived(int32_t row, int32_t col)
 
 void NetSession::connectionLost()
 {
-    game_->runWhenSettled([this] { peerLeft(); });
+    lost_ = true;
+    Winsock1_DataArrival();
 }
 
 void NetSession::peerLeft()
@@ -264,20 +288,26 @@ void NetSession::peerLeft()
 
 void NetSession::showBox(std::string_view text)
 {
-    // Later messages wait until the player has closed this box.
-    showingBox_ = true;
+    // Later messages wait until the player has closed this box, and are
+    // read as soon as the last box is closed.
+    ++boxesOpen_;
     dialogs_.messageBox(text, AppTitle, Dialogs::Icon::None);
-    showingBox_ = false;
+    --boxesOpen_;
+    Winsock1_DataArrival();
 }
 
 // ---- Leaving
 
 void NetSession::Disconnect(bool ShowMessage)
 {
-    if (transport_.State() == Transport::Closed)
+    if (transport_.State() == Transport::Closed || disconnecting_)
         return;
-    // From here on nothing that arrives belongs to a game.
+    // From here on nothing that arrives belongs to a game, nobody is let in,
+    // and the board takes no click while the goodbye goes out.
+    disconnecting_ = true;
     live_ = false;
+    const bool opponentThere = !globals_.NetPending;
+    globals_.NetPending = true;
     Ui& ui = game_->ui;
     ui.Timer1.Enabled = false;
     ui.txtTime.Caption = "Disconnecting...";
@@ -289,7 +319,8 @@ void NetSession::Disconnect(bool ShowMessage)
     ui.Timer4.Enabled = false;
     ui.txtTime.Caption.clear();
     Close();
-    if (ShowMessage && !globals_.NetPending)
+    disconnecting_ = false;
+    if (ShowMessage && opponentThere)
         dialogs_.messageBox(LeftText, AppTitle, Dialogs::Icon::None);
 }
 

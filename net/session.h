@@ -36,6 +36,8 @@ public:
     void Close() override;
     int32_t State() const override { return transport_.State(); }
     void Disconnect(bool ShowMessage) override;
+    // A chat text, as typed, to the opponent.
+    void sendChat(std::string_view text);
 
     // ---- The socket's events.
     void Winsock1_ConnectionRequest();
@@ -93,8 +95,13 @@ private:
     // Messages handed to the game that wait until its move is judged.
     int32_t waitingInGame_ = 0;
     bool reading_ = false;
-    bool showingBox_ = false;
+    int32_t boxesOpen_ = 0;
     bool live_ = false;
+    // The connection ended; noticed once what it brought has been read.
+    bool lost_ = false;
+    bool disconnecting_ = false;
+    // The host's first game arrived during the join.
+    bool gameBegun_ = false;
     bool joining_ = false;
     bool cancelled_ = false;
     std::string joinName_;

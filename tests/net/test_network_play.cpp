@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,15 +54,23 @@ public:
                     seen.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
                     box->accept();
                 }
+                auto* input = qobject_cast<QInputDialog*>(w);
+                if (input != nullptr && input->isVisible() && !answered_.contains(input)) {
+                    answered_.append(input);
+                    input->setTextValue(typed);
+                    input->accept();
+                }
             }
         });
         timer_.start();
     }
     std::vector<std::string> seen;
+    // What the player types into an input box.
+    QString typed;
 
 private:
     QTimer timer_;
-    QList<QPointer<QMessageBox>> answered_;
+    QList<QPointer<QDialog>> answered_;
 };
 
 class NetworkPlay : public ::testing::Test {
@@ -191,6 +200,19 @@ TEST_F(NetworkPlay, AWholeGameToAFiveOnBothScreensThenLeaving)
     EXPECT_FALSE(host->action(Menu_Send)->isEnabled());
     EXPECT_FALSE(host->action(Menu_New)->isEnabled());
     EXPECT_EQ(joiner->transport().State(), Transport::Closed);
+}
+
+TEST_F(NetworkPlay, AChatTextTravelsBothWays)
+{
+    connect();
+    boxes.typed = QStringLiteral("Good luck, Zoë!");
+    joiner->action(Menu_Send)->trigger();
+    ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() == 1; }));
+    EXPECT_EQ(boxes.seen[0], "Brindle: Good luck, Zoë!");
+    boxes.typed = QStringLiteral("  You too  ");
+    host->action(Menu_Send)->trigger();
+    ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() == 2; }));
+    EXPECT_EQ(boxes.seen[1], "Brindle: You too");
 }
 
 TEST_F(NetworkPlay, ExitDuringAGameTellsThePeer)

@@ -410,5 +410,166 @@ TEST_F(NetworkGame, NamesTravelInLatin1)
     EXPECT_EQ(joiner.globals.HostName, "Zoë ?");
 }
 
+TEST_F(NetworkGame, TheHostStartsANewGameOnItsOwnTurnOnly)
+{
+    connect();
+    playAndDeliver(host, 4, 4);
+    // Blue's move may be on its way: a new game now could take it in.
+    EXPECT_TRUE(host.game.command(Menu_New));
+    EXPECT_EQ(host.sound.beeps(), 1);
+    EXPECT_EQ(host.s().MoveCount, 1);
+    EXPECT_EQ(host.transport.sent.size(), 2u);
+
+    playAndDeliver(joiner, 5, 5);
+    host.random.push({0.25f});
+    EXPECT_TRUE(host.game.command(Menu_New));
+    deliverAll();
+    EXPECT_EQ(host.s().MoveCount, 0);
+    EXPECT_EQ(joiner.s().MoveCount, 0);
+    EXPECT_EQ(host.transport.sent.back(), "~-~0000NEWGAMEOAnn");
+}
+
+TEST_F(NetworkGame, TheJoinerWaitsForTheHostsFirstGameBeforeItMayMove)
+{
+    // The probe gets through but no game has come yet (a slow host).
+    joiner.session.Menu_Network_Click();
+    joiner.globals.NetRole = "CLIENT";
+    joiner.globals.NetPending = true;
+    joiner.transport.connectOutcome = Transport::Connected;
+    EXPECT_EQ(joiner.session.join("host.example", "Bob"), NetSession::JoinResult::Connected);
+    EXPECT_TRUE(joiner.globals.NetPending);
+    EXPECT_FALSE(joiner.session.live());
+    EXPECT_EQ(joiner.game.ui.Caption, "Brindle.");
+    joiner.clickCell(3, 3);
+    EXPECT_EQ(joiner.sound.beeps(), 1);
+    EXPECT_EQ(joiner.transport.sent.size(), 1u); // the probe alone
+
+    // Moves before the first game are nobody's.
+    joiner.transport.arrive("~-~0303");
+    joiner.transport.deliver();
+    EXPECT_EQ(joiner.pieces(), 0);
+    joiner.transport.arrive("~-~0060NEWGAMEOAnn");
+    joiner.transport.deliver();
+    EXPECT_FALSE(joiner.globals.NetPending);
+    EXPECT_EQ(joiner.game.ui.Caption, "Brindle.   Ann(red) - Bob(blue)");
+}
+
+TEST_F(NetworkGame, AHostThatLeavesRightAfterTheFirstGameGivesOneBox)
+{
+    startHosting();
+    joiner.session.Menu_Network_Click();
+    joiner.globals.NetRole = "CLIENT";
+    joiner.globals.NetPending = true;
+    host.random.push({0.75f});
+    joiner.events.duringNextPass([this] {
+        hostAccepts();
+        joiner.transport.state = Transport::Closed;
+        joiner.session.connectionLost();
+    });
+    EXPECT_EQ(joiner.session.join("host.example", "Bob"), NetSession::JoinResult::Connected);
+    EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Your opponent has left the board."));
+    EXPECT_EQ(joiner.game.ui.txtTime.Caption, "Game aborted.");
+}
+
+TEST_F(NetworkGame, AJoinGivenUpCanBeTriedAgain)
+{
+    joiner.session.Menu_Network_Click();
+    joiner.transport.connectOutcome = Transport::Connecting;
+    joiner.events.duringNextPass([this] { joiner.session.cancelJoin(); });
+    EXPECT_EQ(joiner.session.join("somewhere", "Bob"), NetSession::JoinResult::Cancelled);
+    joiner.transport.connectOutcome = Transport::Connected;
+    startHosting();
+    EXPECT_EQ(join(), NetSession::JoinResult::Connected);
+    EXPECT_TRUE(joiner.session.live());
+}
+
+TEST_F(NetworkGame, ChoosingNetworkGameStopsTheClock)
+{
+    ASSERT_TRUE(host.game.ui.Timer1.Enabled);
+    host.session.Menu_Network_Click();
+    EXPECT_FALSE(host.game.ui.Timer1.Enabled);
+    // Hosting stops it too, whatever ran in between.
+    host.game.ui.Timer1.Enabled = true;
+    host.globals.NetRole = "HOST";
+    ASSERT_EQ(host.session.host(), Transport::ListenError::None);
+    EXPECT_FALSE(host.game.ui.Timer1.Enabled);
+}
+
+TEST_F(NetworkGame, NothingCountsOnceTheSocketIsClosed)
+{
+    connect();
+    joiner.transport.arrive("~-~03");
+    deliverAll();
+    joiner.session.Close();
+    EXPECT_FALSE(joiner.session.live());
+    joiner.transport.state = Transport::Connected;
+    joiner.transport.arrive("07~-~0101");
+    deliverAll();
+    EXPECT_EQ(joiner.pieces(), 0);
+}
+
+TEST_F(NetworkGame, WhileLeavingTheBoardAndTheDoorAreShut)
+{
+    connect();
+    joiner.events.duringNextPass([this] {
+        joiner.clickCell(0, 0); // red's turn anyway, but also: leaving
+        joiner.session.Disconnect(true);
+        joiner.transport.arrive("~-~0030NEWGAMEOAnn");
+        joiner.transport.deliver();
+    });
+    joiner.session.Disconnect(true);
+    EXPECT_EQ(joiner.pieces(), 0);
+    EXPECT_EQ(std::count(joiner.transport.sent.begin(), joiner.transport.sent.end(),
+                         "~-~Your opponent has left the board."),
+              1);
+    EXPECT_EQ(joiner.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(joiner.globals.TimeLimitSec, 0); // the late new game was not taken
+    EXPECT_EQ(joiner.s().NextMark, MarkX);
+
+    // A host leaving lets nobody in during its last second.
+    host.events.duringNextPass([this] {
+        host.transport.state = Transport::Listening;
+        host.transport.joinerWaiting = true;
+        host.session.Winsock1_ConnectionRequest();
+    });
+    host.session.Disconnect(false);
+    EXPECT_FALSE(host.session.live());
+    EXPECT_TRUE(host.transport.joinerWaiting);
+}
+
+TEST_F(NetworkGame, ALostConnectionIsNoticedAfterWhatItBrought)
+{
+    connect();
+    joiner.transport.arrive("~-~0909");
+    joiner.transport.state = Transport::Closed;
+    joiner.session.connectionLost();
+    EXPECT_EQ(joiner.game.Board(9, 9), MarkX);
+    EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Your opponent has left the board."));
+
+    // What arrives while that box is open is read once it is closed.
+    host.dialogs.whileOpen = [this] {
+        host.transport.arrive("bye");
+        host.transport.deliver();
+        EXPECT_EQ(host.dialogs.boxes.size(), 1u);
+    };
+    host.transport.state = Transport::Closed;
+    host.session.connectionLost();
+    EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: Your opponent has left the board.", "Brindle: bye"));
+}
+
+TEST_F(NetworkGame, AChatTextGoesOutAsTypedInLatin1)
+{
+    connect();
+    joiner.session.sendChat("Zoë says hi ");
+    joiner.session.sendChat("");
+    deliverAll();
+    EXPECT_EQ(joiner.transport.sent.back(), "Zo\xEB says hi ");
+    EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: Zoë says hi"));
+    const size_t sent = joiner.transport.sent.size();
+    joiner.session.Close();
+    joiner.session.sendChat("anyone?");
+    EXPECT_EQ(joiner.transport.sent.size(), sent);
+}
+
 } // namespace
 } // namespace brindle::testing
