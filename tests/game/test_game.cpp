@@ -489,6 +489,39 @@ TEST_F(Control, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnothe
     EXPECT_TRUE(s().Stopped && !timer3Armed()) << "no next game after the draw";
 }
 
+TEST_F(Control, EachModeStartsANewGameWithItsOwnCheckMarkAloneAndTheStatusRowHiddenInTheWipe)
+{
+    const MenuId modes[] = {Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network};
+    for (MenuId mode : {Menu_HumanHuman, Menu_HumanComputer, Menu_HumanHuman, Menu_ComputerComputer}) {
+        choose(Menu_Stop);
+        clickCell(0, 0);
+        bool hiddenInWipe = false;
+        events.duringNextPass(
+            [&] { hiddenInWipe = !game.ui.lblPlacer.Visible && !game.ui.lblComp.Visible && !game.ui.Enabled; });
+        choose(mode);
+        EXPECT_TRUE(hiddenInWipe);
+        int checkedModes = 0;
+        for (MenuId m : modes)
+            checkedModes += game.checked(m) ? 1 : 0;
+        EXPECT_EQ(checkedModes, 1);
+        EXPECT_TRUE(game.checked(mode));
+        if (mode != Menu_ComputerComputer) {
+            EXPECT_EQ(game.Board(0, 0), Empty) << "a new game was begun";
+        }
+    }
+    // Stop in the fast automatic run, which draws straight to the screen,
+    // keeps the drawing again.
+    choose(Menu_Stop);
+    choose(Menu_Stupid);
+    bool direct = false;
+    events.duringPassesUntil([&] {
+        direct = direct || !canvas.persistent;
+        return s().MoveCount == 3 && choose(Menu_Stop);
+    });
+    choose(Menu_ComputerComputer);
+    EXPECT_TRUE(direct && s().Stopped && canvas.persistent);
+}
+
 TEST_F(Control, StopWhileTheHostWaitsForAPeerGivesUpTheWaitForAGameAgainstTheComputer)
 {
     clickCell(0, 0);

@@ -72,6 +72,7 @@ TEST(Protocol, ToWireKeepsLatin1AndMarksEverythingElseWithOneQuestionMarkEach)
         {"\xF5\x80", "??"},
         {"\xFF\xFE", "??"},
         {"\xC3\xA9\xC3", "\xE9?"},
+        {"\xC3\xA9\x80", "\xE9?"},               // a whole character, then a stray byte
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };
     for (const auto& c : cases) {

@@ -410,6 +410,13 @@ TEST_F(NetworkGame, NamesTravelInLatin1)
     EXPECT_EQ(joiner.globals.HostName, "Zoë ?");
 }
 
+TEST_F(NetworkGame, ATossOfExactlyOneHalfLetsBlueOpen)
+{
+    startHosting();
+    ASSERT_EQ(join(0.5f), NetSession::JoinResult::Connected);
+    EXPECT_EQ(host.transport.sent[0], "~-~0000NEWGAMEOAnn");
+}
+
 TEST_F(NetworkGame, TheHostStartsANewGameOnItsOwnTurnOnly)
 {
     connect();
