@@ -8,24 +8,13 @@
 #include <vector>
 
 #include "allocation_counter.h"
+#include "bench/null_ports.h"
 #include "game/game.h"
 #include "game/quiet_ports.h"
 #include "game/random.h"
 
 namespace brindle::bench {
 namespace {
-
-class NullCanvas final : public Canvas {
-public:
-    void clear() override {}
-    void line(double, double, double, double) override {}
-    void fillBox(double, double, double, double, Colour) override {}
-    void setPersistentDrawing(bool on) override { persistent_ = on; }
-    bool persistentDrawing() const override { return persistent_; }
-
-private:
-    bool persistent_ = true;
-};
 
 class NullEvents final : public EventLoop {
 public:

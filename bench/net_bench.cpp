@@ -14,6 +14,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "bench/null_ports.h"
 #include "game/game.h"
 #include "game/quiet_ports.h"
 #include "game/random.h"
@@ -22,18 +23,6 @@
 
 namespace brindle::bench {
 namespace {
-
-class NullCanvas final : public Canvas {
-public:
-    void clear() override {}
-    void line(double, double, double, double) override {}
-    void fillBox(double, double, double, double, Colour) override {}
-    void setPersistentDrawing(bool on) override { persistent_ = on; }
-    bool persistentDrawing() const override { return persistent_; }
-
-private:
-    bool persistent_ = true;
-};
 
 // The event loop as the window runs it, without a window.
 class QtEvents final : public EventLoop {

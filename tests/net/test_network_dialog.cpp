@@ -17,32 +17,20 @@
 #include <QTest>
 
 #include "net/network_dialog.h"
-#include "tests/support/fake_transport.h"
-#include "tests/support/fakes.h"
+#include "support/network_pair.h"
 
 namespace brindle {
 namespace {
 
-using testing::FakeEvents;
-using testing::FakeTransport;
-using testing::MemorySettings;
-using testing::RecordingCanvas;
-using testing::RecordingDialogs;
-using testing::RecordingSound;
-using testing::ScriptedRandom;
 using Strings = std::vector<std::string>;
 
-class NetworkDialogTest : public ::testing::Test {
+// A running copy of the game with "Network game" chosen, the dialog about
+// to open over it.
+class NetworkDialogTest : public ::testing::Test, protected testing::NetworkPair::Copy {
 protected:
     NetworkDialogTest()
-        : session(globals, transport, dialogs, settings, events), game(globals, {canvas, events, sound, session, random})
     {
-        bindViewCommands(game);
-        session.attach(game);
-        // Started as the window starts, the human opening; then "Network game".
-        game.Form_Load();
-        random.push({0.25f});
-        game.Form_Activate();
+        startUp();
         session.Menu_Network_Click();
     }
 
@@ -86,16 +74,6 @@ protected:
         return n;
     }
 
-    Globals globals;
-    RecordingCanvas canvas;
-    FakeEvents events;
-    RecordingSound sound;
-    ScriptedRandom random;
-    FakeTransport transport;
-    MemorySettings settings;
-    RecordingDialogs dialogs;
-    NetSession session;
-    Game game;
     std::unique_ptr<NetworkDialog> dialog;
 };
 
