@@ -381,12 +381,17 @@ TEST_F(NetworkGame, MessagesWaitWhileAMoveIsJudged)
     host.events.duringNextPass([this] {
         host.transport.arrive("~-~0202");
         host.transport.deliver();
+        // What comes behind it stays in the socket until it has been handled.
+        host.transport.arrive("well played");
+        host.transport.deliver();
         EXPECT_EQ(host.s().MoveCount, 1);
+        EXPECT_THAT(host.dialogs.boxes, IsEmpty());
     });
     host.clickCell(1, 1);
     EXPECT_EQ(host.s().MoveCount, 2);
     EXPECT_EQ(host.game.Board(2, 2), MarkO);
     EXPECT_EQ(host.game.ui.MousePointer, PointerDefault);
+    EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: well played"));
 }
 
 TEST_F(NetworkGame, APartMessageWaitsHalfASecondAtMost)
