@@ -526,7 +526,7 @@ TEST_F(NetworkGame, WhileLeavingTheBoardAndTheDoorAreShut)
     joiner.events.duringNextPass([this] {
         joiner.clickCell(0, 0); // red's turn anyway, but also: leaving
         joiner.session.Disconnect(true);
-        joiner.transport.arrive("~-~0030NEWGAMEOAnn");
+        joiner.transport.arrive("~-~0030NEWGAMEOAnn~-~Your opponent has left the board.");
         joiner.transport.deliver();
     });
     joiner.session.Disconnect(true);
