@@ -522,11 +522,11 @@ TEST_F(NetworkGame, NothingCountsOnceTheSocketIsClosed)
 
 TEST_F(NetworkGame, WhileLeavingTheBoardAndTheDoorAreShut)
 {
-    connect();
+    connect(/*hostOpens=*/false);
     joiner.events.duringNextPass([this] {
-        joiner.clickCell(0, 0); // red's turn anyway, but also: leaving
+        joiner.clickCell(0, 0); // the joiner's turn, but it is leaving
         joiner.session.Disconnect(true);
-        joiner.transport.arrive("~-~0030NEWGAMEOAnn~-~Your opponent has left the board.");
+        joiner.transport.arrive("~-~0030NEWGAMEXAnn~-~Your opponent has left the board.");
         joiner.transport.deliver();
     });
     joiner.session.Disconnect(true);
@@ -536,7 +536,7 @@ TEST_F(NetworkGame, WhileLeavingTheBoardAndTheDoorAreShut)
               1);
     EXPECT_EQ(joiner.dialogs.boxes.size(), 1u);
     EXPECT_EQ(joiner.globals.TimeLimitSec, 0); // the late new game was not taken
-    EXPECT_EQ(joiner.s().NextMark, MarkX);
+    EXPECT_EQ(joiner.s().NextMark, MarkO);
 
     // A host leaving lets nobody in during its last second.
     host.events.duringNextPass([this] {
