@@ -135,6 +135,10 @@ TEST_F(NetworkDialogTest, HostingWithTheBoxOffPlaysWithoutALimit)
     EXPECT_EQ(options(), std::make_pair(0, false));
     click("comHost");
     EXPECT_FALSE(globals.TimeLimitOn);
+    // The shortest limit, saved, comes back selected.
+    EXPECT_EQ(settings.read("Timelimit", ""), "0");
+    const NetworkDialog reopened(game, session, globals, settings, dialogs, "", nullptr);
+    EXPECT_TRUE(reopened.findChild<QRadioButton*>("Option1_0")->isChecked());
     EXPECT_EQ(globals.NetRole, "HOST");
     EXPECT_TRUE(globals.NetPending);
     EXPECT_EQ(settings.values, (Values{{"Time", "0"}, {"Timelimit", "0"}, {"HostAm", "Ann"}}));
@@ -216,6 +220,12 @@ TEST_F(NetworkDialogTest, EnterInAFieldDoesWhatItsFrameIsFor)
         EXPECT_EQ(transport.calls, Strings{call}) << name;
         EXPECT_TRUE(accepted()) << name;
     }
+    // Any other key is typing, not a command.
+    transport.calls.clear();
+    open(joinable);
+    dialog->txtHostIP_KeyDown(Qt::Key_A);
+    dialog->txtHostAm_KeyDown(Qt::Key_Space);
+    EXPECT_TRUE(transport.calls.empty());
 }
 
 TEST_F(NetworkDialogTest, AFailedJoinSaysSoAndASecondTryJoinsUnderTheBusyPointer)
