@@ -58,6 +58,7 @@ void NetSession::sendChat(std::string_view text)
 void NetSession::reset()
 {
     live_ = false;
+    peerKnown_ = false;
     inbox_.clear();
     splitter_ = {};
 }
@@ -204,7 +205,10 @@ void NetSession::handle(const std::string& bytes)
     const protocol::Message m = protocol::parse(bytes);
     switch (m.kind) {
     case Kind::Chat:
-        showBox(protocol::chatText(m.text));
+        // Text from whatever answered before it proved to be a copy of the
+        // game (a web server on the port, say) is not shown.
+        if (peerKnown_)
+            showBox(protocol::chatText(m.text));
         break;
     case Kind::NewGame:
         // Only the host starts games, and only for a joiner that is joining
@@ -215,6 +219,7 @@ void NetSession::handle(const std::string& bytes)
         break;
     case Kind::Probe:
         if (hosting() && live_) {
+            peerKnown_ = true;
             globals_.PlayerName = protocol::fromWire(m.text);
             game_->ShowCaption();
         }
@@ -247,6 +252,7 @@ void NetSession::newGameArrived(const protocol::Message& m)
     globals_.NetPending = false;
     live_ = true;
     gameBegun_ = true;
+    peerKnown_ = true;
     game_->ShowCaption();
     game_->Menu_New_Click();
 }

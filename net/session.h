@@ -102,6 +102,9 @@ private:
     bool disconnecting_ = false;
     // The host's first game arrived during the join.
     bool gameBegun_ = false;
+    // The other end has shown itself a copy of the game: its probe reached
+    // the host, or its first game the joiner.
+    bool peerKnown_ = false;
     bool joining_ = false;
     bool cancelled_ = false;
     std::string joinName_;

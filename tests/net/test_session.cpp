@@ -324,6 +324,22 @@ TEST_F(NetworkGame, StopWhileHostingClosesTheListeningSocket)
     EXPECT_THAT(host.transport.calls, ElementsAre("listen 1002", "close"));
 }
 
+TEST_F(NetworkGame, AHostShowsNoTextFromAClientThatNeverSaidItIsAGame)
+{
+    startHosting();
+    host.transport.joinerWaiting = true;
+    host.random.push({0.75f});
+    host.session.Winsock1_ConnectionRequest();
+    host.transport.arrive("GET / HTTP/1.1\r\n\r\n");
+    host.transport.deliver();
+    EXPECT_THAT(host.dialogs.boxes, IsEmpty());
+    host.transport.arrive("~-~Check if connectedBob");
+    host.transport.deliver();
+    host.transport.arrive("hello");
+    host.transport.deliver();
+    EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: hello"));
+}
+
 TEST_F(NetworkGame, ASecondJoinerIsNotTaken)
 {
     connect();
@@ -456,10 +472,12 @@ TEST_F(NetworkGame, TheJoinerWaitsForTheHostsFirstGameBeforeItMayMove)
     EXPECT_EQ(joiner.sound.beeps(), 1);
     EXPECT_EQ(joiner.transport.sent.size(), 1u); // the probe alone
 
-    // Moves before the first game are nobody's.
-    joiner.transport.arrive("~-~0303");
+    // Moves before the first game are nobody's, and text from whatever
+    // answered is not shown.
+    joiner.transport.arrive("~-~0303HTTP/1.1 400 Bad Request\r\n");
     joiner.transport.deliver();
     EXPECT_EQ(joiner.pieces(), 0);
+    EXPECT_THAT(joiner.dialogs.boxes, IsEmpty());
     joiner.transport.arrive("~-~0060NEWGAMEOAnn");
     joiner.transport.deliver();
     EXPECT_FALSE(joiner.globals.NetPending);
