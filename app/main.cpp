@@ -8,8 +8,6 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Brin"));
-    QApplication::setApplicationName(QStringLiteral("Brin"));
 
     QCommandLineParser options;
     const QCommandLineOption port(QStringLiteral("port"),
@@ -18,18 +16,26 @@ int main(int argc, char* argv[])
     options.addOption(port);
     options.process(app);
 
-    brindle::Globals globals;
-    brindle::MainWindow window(globals);
+    int hostPort = 0;
     if (options.isSet(port)) {
         bool ok = false;
-        const int n = options.value(port).toInt(&ok);
-        if (!ok || n < 1 || n > 65535) {
+        hostPort = options.value(port).toInt(&ok);
+        if (!ok || hostPort < 1 || hostPort > 65535) {
             std::fprintf(stderr, "brindle: --port needs a number from 1 to 65535, not \"%s\"\n",
                          qPrintable(options.value(port)));
             return 2;
         }
-        window.session().listenPort = static_cast<uint16_t>(n);
     }
+
+    // The settings live under this name; set after the options, which
+    // speak as the program's own name.
+    QApplication::setOrganizationName(QStringLiteral("Brin"));
+    QApplication::setApplicationName(QStringLiteral("Brin"));
+
+    brindle::Globals globals;
+    brindle::MainWindow window(globals);
+    if (hostPort != 0)
+        window.session().listenPort = static_cast<uint16_t>(hostPort);
     window.show();
     return QApplication::exec();
 }
