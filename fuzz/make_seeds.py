@@ -2,7 +2,8 @@
 """Writes the hand-made seeds of the receiver fuzz target into
 fuzz/corpus/receiver: whole games, every message kind, messages cut in two
 and merged. Each step is a control byte and its operands (see
-receiver_fuzz.cpp)."""
+receiver_fuzz.cpp). The files named by a hash beside them are what fuzzing
+found worth keeping (libFuzzer's -merge=1 of its own corpus)."""
 import os
 
 HOST, JOINER = 0, 1
