@@ -386,15 +386,7 @@ void MainWindow::waitFor(int milliseconds, const std::function<bool()>& done)
     if (ending_)
         return;
     Render();
-    // Each pass sleeps until an event comes; the timer makes sure one comes
-    // when the time is up.
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    bool timeUp = false;
-    connect(&deadline, &QTimer::timeout, this, [&timeUp] { timeUp = true; });
-    deadline.start(milliseconds);
-    while (!timeUp && !done() && !ending_)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    serveEventsUntil(milliseconds, [&] { return ending_ || done(); });
 }
 
 void MainWindow::ShowIntro()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace brindle {
 
@@ -15,6 +16,18 @@ QString toQString(std::string_view s)
 }
 
 } // namespace
+
+void serveEventsUntil(int milliseconds, const std::function<bool()>& done)
+{
+    // The timer makes sure an event comes when the time is up.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    bool timeUp = false;
+    QObject::connect(&deadline, &QTimer::timeout, [&timeUp] { timeUp = true; });
+    deadline.start(milliseconds);
+    while (!timeUp && !done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 void SystemSound::beep()
 {

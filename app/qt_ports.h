@@ -4,9 +4,15 @@
 
 #include "game/quiet_ports.h"
 
+#include <functional>
+
 class QWidget;
 
 namespace brindle {
+
+// Serves this thread's events until `done` holds or the time is up. Each pass
+// sleeps until an event comes, so the wait never spins.
+void serveEventsUntil(int milliseconds, const std::function<bool()>& done);
 
 // Only the beep for now: the wave sounds and the music come with the audio library.
 class SystemSound final : public SilentSound {

@@ -14,6 +14,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "app/qt_ports.h"
 #include "bench/null_ports.h"
 #include "game/game.h"
 #include "game/quiet_ports.h"
@@ -36,13 +37,7 @@ public:
     }
     void waitFor(int milliseconds, const std::function<bool()>& done) override
     {
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        bool timeUp = false;
-        QObject::connect(&deadline, &QTimer::timeout, [&timeUp] { timeUp = true; });
-        deadline.start(milliseconds);
-        while (!timeUp && !done())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        serveEventsUntil(milliseconds, done);
     }
     void ShowIntro() override {}
 };

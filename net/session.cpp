@@ -120,15 +120,15 @@ NetSession::JoinResult NetSession::join(std::string_view hostField, std::string_
 {
     if (joining_)
         return JoinResult::Cancelled;
-    if (transport_.State() != Transport::Closed)
-        Close();
+    // Nothing of an earlier connection carries over, not even its having
+    // shown itself a game.
+    Close();
     const auto address = protocol::parseHostAddress(hostField);
     if (!address)
         return JoinResult::Failed;
 
     joining_ = true;
     cancelled_ = false;
-    gameBegun_ = false;
     joinName_ = std::string(playerName);
     transport_.Connect(address->host, address->port);
     auto over = [this] {
@@ -146,7 +146,7 @@ NetSession::JoinResult NetSession::join(std::string_view hostField, std::string_
     // The host's first game arriving proves the connection as well as the
     // probe: a host that left right after it has been seen to leave, and
     // the join itself did not fail.
-    if (cancelled_ || (!connected && !gameBegun_)) {
+    if (cancelled_ || (!connected && !peerKnown_)) {
         Close();
         return cancelled_ ? JoinResult::Cancelled : JoinResult::Failed;
     }
@@ -251,7 +251,6 @@ void NetSession::newGameArrived(const protocol::Message& m)
     globals_.PlayerName = joining_ ? joinName_ : settings_.read("PlayerAm", "");
     globals_.NetPending = false;
     live_ = true;
-    gameBegun_ = true;
     peerKnown_ = true;
     game_->ShowCaption();
     game_->Menu_New_Click();
@@ -319,8 +318,7 @@ void NetSession::Disconnect(bool ShowMessage)
     ui.txtTime.Caption = "Disconnecting...";
     transport_.SendData(protocol::leaveMessage());
     // A second for the goodbye to go out, serving events meanwhile.
-    ui.Timer4 = {false, 1000};
-    ui.Timer4.Enabled = true;
+    ui.Timer4 = {true, 1000};
     events_.waitFor(2000, [&ui] { return !ui.Timer4.Enabled; });
     ui.Timer4.Enabled = false;
     ui.txtTime.Caption.clear();

@@ -100,8 +100,6 @@ private:
     // The connection ended; noticed once what it brought has been read.
     bool lost_ = false;
     bool disconnecting_ = false;
-    // The host's first game arrived during the join.
-    bool gameBegun_ = false;
     // The other end has shown itself a copy of the game: its probe reached
     // the host, or its first game the joiner.
     bool peerKnown_ = false;
