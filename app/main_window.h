@@ -98,6 +98,8 @@ private:
     QLabel* imgUp_ = nullptr;
     // Timer1 to Timer4.
     std::array<QTimer, 4> timers_;
+    // The timers' restart counts as last rendered.
+    std::array<uint32_t, 4> timerRestarts_{};
     std::string shownMoves_;
 
     // The widgets that show a pointer of their own, and the pointer each had

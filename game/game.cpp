@@ -27,7 +27,7 @@ ComputerPlayer::Cells emptyBoard()
 
 Game::Game(Globals& g, const Ports& ports)
     : globals(g), canvas_(ports.canvas), events_(ports.events), sound_(ports.sound), peer_(ports.peer),
-      random_(ports.random), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui)
+      random_(ports.random), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
 {
     bindCoreCommands();
     Form_Initialize();
@@ -96,6 +96,7 @@ void Game::Form_Load()
     computer_.drawWeights();
     GameOver = false;
     wonByLine = false;
+    drawn = false;
     ++gameNumber_;
     ++positionNumber_;
     MoveCount = 0;

@@ -53,6 +53,8 @@ struct GameState {
     std::array<std::array<int32_t, 3>, 5> WinCells{};
     // This game was won by a line of five (not on time, not stopped).
     bool wonByLine = false;
+    // This game ended in a draw.
+    bool drawn = false;
     bool AutodrawBusy = false;
 
     std::string StartState;
@@ -94,6 +96,8 @@ public:
     void Form_MouseDown(float X, float Y);
     void PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore);
     void DoWinner(std::string_view WinColor);
+    // The host says who won on time ('R' or 'B').
+    void timeWinArrived(char winner);
     bool ErFemMulig() const { return computer_.fivePossible(); }
     // The computer's cell for the side to move, not played.
     ComputerPlayer::Choice chooseMove();

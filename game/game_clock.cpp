@@ -1,5 +1,9 @@
 #include "game_clock.h"
 
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
 namespace brindle {
 
 namespace {
@@ -13,6 +17,12 @@ std::string twoDigits(int32_t value)
 }
 
 } // namespace
+
+int64_t steadyMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 std::string GameClock::SekToTime(int32_t Seconds)
 {
@@ -39,26 +49,43 @@ void GameClock::start(int32_t timeLimitSec)
 {
     txtTime_.Caption.clear();
     timer_.Enabled = true;
+    ++timer_.Restarts;
     GameSeconds = 0;
+    startedAt_ = now_();
     RedTime = BlueTime = timeLimitSec;
+}
+
+void GameClock::resume()
+{
+    if (timer_.Enabled)
+        return;
+    timer_.Enabled = true;
+    ++timer_.Restarts;
+    startedAt_ = now_() - int64_t{GameSeconds} * 1000;
 }
 
 char GameClock::tick(bool network, char mover, bool timeLimitOn, bool host)
 {
-    ++GameSeconds;
+    // Ticks come about a whole second after the start, a few milliseconds
+    // early or late: the nearest whole second is the one that has passed.
+    const int64_t passed = (now_() - startedAt_ + 500) / 1000;
+    const int64_t due = std::min<int64_t>(passed, std::numeric_limits<int32_t>::max());
+    if (due <= GameSeconds)
+        return 0;
+    const auto seconds = static_cast<int32_t>(due - GameSeconds);
+    GameSeconds = static_cast<int32_t>(due);
     if (!network)
         return 0;
     const bool red = mover == MarkX;
     int32_t& time = red ? RedTime : BlueTime;
     if (!timeLimitOn) {
-        ++time;
+        time += seconds;
         return 0;
     }
-    --time;
-    if (host)
-        return time == 0 ? (red ? 'B' : 'R') : 0;
-    if (time < 0)
-        time = 0;
+    // A clock that has run out shows zero, never less.
+    time = std::max(time - seconds, 0);
+    if (host && time == 0)
+        return red ? 'B' : 'R';
     return 0;
 }
 

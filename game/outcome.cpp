@@ -73,6 +73,40 @@ void Game::DoWinner(std::string_view WinColor)
         winSound();
 }
 
+void Game::timeWinArrived(char winner)
+{
+    // The host's clock alone ends a game on time, and it ran out while our
+    // last move was on its way: the host never took that move. It is taken
+    // back here too, with the five or the draw it made, so that both copies
+    // show the same board, winner and score. Only blue's clock running out
+    // can cross a move of ours; red moves on the host.
+    const auto& last = History[static_cast<size_t>(MoveCount)];
+    const bool lateMove = winner == 'R' && globals.NetRole == "CLIENT" && MoveCount > 0 &&
+                          Board(last[1], last[2]) == MarkO && (!GameOver || wonByLine || drawn);
+    if (lateMove) {
+        if (wonByLine)
+            --globals.Score[2];
+        else if (drawn)
+            --globals.Score[3];
+        GameOver = false;
+        wonByLine = false;
+        drawn = false;
+        takeBackMove();
+        NextMark = MarkO;
+        ui.lblDraw.Top = Parked;
+        ui.lblDraw.Left = Parked;
+        ui.lblHvisTur.Visible = true;
+        DrawGrid();
+        RedrawPieces();
+        ShowMoveCount();
+        ShowMoveList(1);
+        MoveMarkers();
+    }
+    // A game is won once.
+    if (!GameOver)
+        DoWinner(std::string(1, winner));
+}
+
 void Game::winSound()
 {
     const bool blueWon = ui.lblHvisTur.BackColor == Blue;
@@ -108,6 +142,7 @@ void Game::drawOutcome()
     ui.lblPlacer.Caption = "It's a draw";
     ui.lblHvisTur.Visible = false;
     clock_.stop();
+    drawn = true;
     ++globals.Score[3];
     RefreshComp();
     if (checked(Menu_Sound))

@@ -111,12 +111,18 @@ public:
 
 // What the game itself reaches; the dialogs and the settings are for the
 // network's dialogs and session.
+// Milliseconds from a clock that only moves forward: setting the computer's
+// date and time does not move it.
+using MonotonicClock = std::function<int64_t()>;
+int64_t steadyMilliseconds();
+
 struct Ports {
     Canvas& canvas;
     EventLoop& events;
     Sound& sound;
     Peer& peer;
     RandomSource& random;
+    MonotonicClock now = steadyMilliseconds;
 };
 
 } // namespace brindle

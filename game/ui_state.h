@@ -90,6 +90,9 @@ struct Control {
 struct TimerState {
     bool Enabled = false;
     int32_t Interval = 0; // milliseconds; 0 never fires
+    // Counts the times the timer was started afresh: the window then restarts
+    // it, so that its first tick comes one whole interval later.
+    uint32_t Restarts = 0;
 };
 
 struct Ui {

@@ -39,6 +39,7 @@ void Game::Menu_Undo_Click()
     ui.Enabled = false;
     GameOver = false;
     wonByLine = false;
+    drawn = false;
     clock_.resume();
     ui.lblDraw.Top = Parked;
     ui.lblDraw.Left = Parked;

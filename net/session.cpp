@@ -1,7 +1,5 @@
 #include "session.h"
 
-#include <chrono>
-
 namespace brindle {
 
 namespace {
@@ -10,14 +8,8 @@ constexpr std::string_view AppTitle = "Brindle";
 
 } // namespace
 
-int64_t NetSession::steadyMilliseconds()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 NetSession::NetSession(Globals& globals, Transport& transport, Dialogs& dialogs, SettingsStore& settings,
-                       EventLoop& events, Clock clock)
+                       EventLoop& events, MonotonicClock clock)
     : globals_(globals), transport_(transport), dialogs_(dialogs), settings_(settings), events_(events),
       clock_(std::move(clock))
 {
@@ -228,9 +220,9 @@ void NetSession::handle(const std::string& bytes)
         peerLeft();
         break;
     case Kind::TimeWinner:
-        // Only the host's clock decides, and a game is won once.
-        if (!hosting() && live_ && game_->checked(Menu_Network) && !game_->state().GameOver)
-            game_->DoWinner(std::string(1, m.winner));
+        // Only the host's clock decides.
+        if (!hosting() && live_ && game_->checked(Menu_Network))
+            game_->timeWinArrived(m.winner);
         break;
     case Kind::Move:
         moveArrived(m.row, m.col);

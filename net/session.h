@@ -18,12 +18,9 @@ namespace brindle {
 
 class NetSession final : public Peer {
 public:
-    // Milliseconds on a steady clock, for the wait of a message cut in two.
-    using Clock = std::function<int64_t()>;
-    static int64_t steadyMilliseconds();
-
+    // The clock times the wait for a message cut in two.
     NetSession(Globals& globals, Transport& transport, Dialogs& dialogs, SettingsStore& settings,
-               EventLoop& events, Clock clock = steadyMilliseconds);
+               EventLoop& events, MonotonicClock clock = steadyMilliseconds);
     NetSession(const NetSession&) = delete;
     NetSession& operator=(const NetSession&) = delete;
     // The game this session plays; it exists after its peer, so it comes second.
@@ -86,7 +83,7 @@ private:
     Dialogs& dialogs_;
     SettingsStore& settings_;
     EventLoop& events_;
-    Clock clock_;
+    MonotonicClock clock_;
     Game* game_ = nullptr;
 
     protocol::Splitter splitter_;

@@ -361,7 +361,7 @@ TEST_F(Rules, ATickWaitsLikeACommandAndIsDroppedWhenItsTimerStoppedOrItsGameEnde
     clickCell(0, 0);
     game.timerFired(3); // Timer3 is idle outside automatic play: no new game
     EXPECT_EQ(s().MoveCount, 1);
-    events.duringNextPass([this] { game.timerFired(1); });
+    events.duringNextPass([this] { tick(); });
     clickCell(1, 1);
     EXPECT_EQ(game.ui.txtTime.Caption, "00:00:01") << "counted once the move was judged";
     game.ui.Timer4 = {true, 1000};
@@ -370,7 +370,7 @@ TEST_F(Rules, ATickWaitsLikeACommandAndIsDroppedWhenItsTimerStoppedOrItsGameEnde
         EXPECT_FALSE(game.ui.Timer4.Enabled) << "Timer4 ends a wait at once";
     });
     clickCell(2, 2);
-    events.duringNextPass([this] { game.timerFired(1); });
+    events.duringNextPass([this] { tick(); });
     choose(Menu_New);
     EXPECT_EQ(game.ui.txtTime.Caption, "") << "the old game's second does not count in the new one";
 }

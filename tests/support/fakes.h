@@ -191,7 +191,17 @@ public:
 
 // One game with fakes all round, started the way the window starts it.
 struct GameFixture {
-    GameFixture() : game(globals, {canvas, events, sound, peer, random}) { bindViewCommands(game); }
+    GameFixture() : game(globals, {canvas, events, sound, peer, random, [this] { return now; }})
+    {
+        bindViewCommands(game);
+    }
+
+    // The monotonic clock moves on and Timer1 ticks.
+    void tick(int64_t milliseconds = 1000)
+    {
+        now += milliseconds;
+        game.timerFired(1);
+    }
 
     // Start-up as the window does it, in Human vs. Computer; the coin toss
     // gives the opening to the human ('H') or the computer ('C').
@@ -250,6 +260,7 @@ struct GameFixture {
     RecordingSound sound;
     RecordingPeer peer;
     ScriptedRandom random;
+    int64_t now = 0; // the monotonic clock, in milliseconds
     Game game;
 };
 

@@ -17,7 +17,7 @@ struct NetworkPair {
     struct Copy {
         Copy()
             : session(globals, transport, dialogs, settings, events, [this] { return now; }),
-              game(globals, {canvas, events, sound, session, random})
+              game(globals, {canvas, events, sound, session, random, [this] { return now; }})
         {
             session.attach(game);
             bindViewCommands(game);
