@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 #include <QScreen>
 
 #include "net/network_dialog.h"
+#include "net/say_what_dialog.h"
 #include "view/board_view.h"
 #include "view/layout.h"
 #include "view/pictures.h"
@@ -83,8 +85,8 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     session_.openDialog = [this] { openNetworkDialog(); };
     game_.bindCommand(Menu_Network, [this] { session_.Menu_Network_Click(); });
     game_.bindCommand(Menu_Send, [this] {
-        const std::string text = dialogs_.inputBox("Message:", "Send a message", "");
-        session_.sendChat(text);
+        SayWhatDialog dialog(session_, this);
+        dialog.exec();
     });
     transport_.onConnectionRequest = [this] { handle([this] { session_.Winsock1_ConnectionRequest(); }); };
     transport_.onDataArrival = [this] { handle([this] { session_.Winsock1_DataArrival(); }); };
@@ -177,6 +179,7 @@ void MainWindow::buildControls()
     // One move a line: a long computer score scrolls sideways, never wraps.
     txtMoves_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtMoves_->setFocusPolicy(Qt::ClickFocus);
+    txtMoves_->installEventFilter(this);
     setBackground(txtMoves_, BackColour);
 
     auto marker = [this](const char* name, ArrowDirection direction) {
@@ -439,6 +442,18 @@ void MainWindow::Menu_exit_Click()
     // Closing ends this window alone; the program ends with its last window.
     session_.Disconnect(false);
     close();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtMoves_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            handle([this] { game_.txtMoves_KeyDown(13, 0); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::openNetworkDialog()

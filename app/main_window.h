@@ -54,6 +54,8 @@ public:
     void Render();
 
 protected:
+    // Enter in the move list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -60,6 +60,14 @@ bool Game::command(MenuId item)
     return true;
 }
 
+void Game::txtMoves_KeyDown(int32_t KeyCode, int32_t /*Shift*/)
+{
+    // Enter in the move list is a quick way to "Send message".
+    constexpr int32_t EnterKey = 13;
+    if (KeyCode == EnterKey && checked(Menu_Network))
+        command(Menu_Send);
+}
+
 void Game::runWhenSettled(std::function<void()> event)
 {
     if (ended_)

@@ -82,6 +82,8 @@ public:
     void runWhenSettled(std::function<void()> event);
     // One of the window's four timers (1 to 4) has fired.
     void timerFired(int timer);
+    // A key pressed in the move list (13 is Enter).
+    void txtMoves_KeyDown(int32_t KeyCode, int32_t Shift);
 
     // ---- Start-up and the ends of the program
     void Form_Load();

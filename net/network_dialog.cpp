@@ -1,6 +1,5 @@
 #include "network_dialog.h"
 
-
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -16,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "dialog_parts.h"
+
 namespace brindle {
 
 namespace {
@@ -23,25 +24,9 @@ namespace {
 constexpr const char* CantConnect = "Can't connect.";
 constexpr const char* AppTitle = "Brindle";
 
-// The layout below is in twips, as the dialog was drawn.
-int twipsToPixels(int twips)
-{
-    constexpr int TwipsPerPixel = 15;
-    return twips / TwipsPerPixel;
-}
-
-template <class W>
-W* place(W* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-    return widget;
-}
-
-QString qtText(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using dialog::place;
+using dialog::qtText;
+using dialog::twipsToPixels;
 
 // Settings files can be edited by hand: anything but a whole number in range
 // reads as nothing.

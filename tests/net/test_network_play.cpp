@@ -60,6 +60,18 @@ public:
                     input->setTextValue(typed);
                     input->accept();
                 }
+                // "Send a message": the text typed, then Enter, or the close box.
+                auto* say = qobject_cast<QDialog*>(w);
+                if (say != nullptr && say->objectName() == "frmSayWhat" && say->isVisible() &&
+                    !answered_.contains(say)) {
+                    answered_.append(say);
+                    auto* message = say->findChild<QLineEdit*>("txtMessage");
+                    message->insert(typed);
+                    if (closeMessage)
+                        say->close();
+                    else
+                        QTest::keyClick(message, Qt::Key_Return);
+                }
             }
         });
         timer_.start();
@@ -67,6 +79,8 @@ public:
     std::vector<std::string> seen;
     // What the player types into an input box.
     QString typed;
+    // The player closes "Send a message" instead of sending.
+    bool closeMessage = false;
 
 private:
     QTimer timer_;
@@ -204,15 +218,39 @@ TEST_F(NetworkPlay, AWholeGameToAFiveOnBothScreensThenLeaving)
 
 TEST_F(NetworkPlay, AChatTextTravelsBothWays)
 {
+    // Enter in the move list opens "Send a message" too.
+    auto* moves = joiner->findChild<QWidget*>("txtMoves");
+    boxes.typed = QStringLiteral("not in a network game");
+    QTest::keyClick(moves, Qt::Key_Return);
+    EXPECT_EQ(joiner->findChild<QDialog*>("frmSayWhat"), nullptr);
+
     connect();
     boxes.typed = QStringLiteral("Good luck, Zoë!");
-    joiner->action(Menu_Send)->trigger();
+    QTest::keyClick(moves, Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() == 1; }));
     EXPECT_EQ(boxes.seen[0], "Brindle: Good luck, Zoë!");
-    boxes.typed = QStringLiteral("  You too  ");
+
+    // Closing the box sends nothing; spaces only show an empty box; the
+    // edges are trimmed.
+    boxes.closeMessage = true;
     host->action(Menu_Send)->trigger();
-    ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() == 2; }));
-    EXPECT_EQ(boxes.seen[1], "Brindle: You too");
+    boxes.closeMessage = false;
+    for (const char* text : {"   ", "  You too  "}) {
+        const size_t before = boxes.seen.size();
+        boxes.typed = QString::fromUtf8(text);
+        host->action(Menu_Send)->trigger();
+        ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() > before; }));
+    }
+    ASSERT_EQ(boxes.seen.size(), 3u);
+    EXPECT_EQ(boxes.seen[1], "Brindle: ");
+    EXPECT_EQ(boxes.seen[2], "Brindle: You too");
+
+    // A text that begins with the marker is taken as a message of the game:
+    // here the joiner's hello, which gives the host another name.
+    boxes.typed = QStringLiteral("~-~Check if connectedEve");
+    joiner->action(Menu_Send)->trigger();
+    ASSERT_TRUE(waitUntil([&] { return host->windowTitle() == QStringLiteral("Brindle.   Ann(red) - Eve(blue)"); }));
+    EXPECT_EQ(boxes.seen.size(), 3u);
 }
 
 TEST_F(NetworkPlay, ExitDuringAGameTellsThePeer)
