@@ -43,6 +43,8 @@ public:
     BoardView& board() { return *board_; }
     const BoardView& board() const { return *board_; }
     QAction* action(MenuId id) const { return actions_[id]; }
+    // Timer1 to Timer4 as the window runs them.
+    const QTimer& timer(int number) const { return timers_[static_cast<size_t>(number - 1)]; }
 
     // EventLoop
     void DoEvents() override;

@@ -233,9 +233,14 @@ TEST_F(Window, ChoicesOfOneAmongSeveralShowRadioMarksAndTheMoveListNeverWraps)
     EXPECT_EQ(window.findChild<QPlainTextEdit*>("txtMoves")->lineWrapMode(), QPlainTextEdit::NoWrap);
 }
 
-TEST_F(Window, TheGameClockTicksInTheTimeBox)
+TEST_F(Window, TheGameClockTicksInTheTimeBoxAndEachNewGameStartsItsFirstSecondAfresh)
 {
     EXPECT_TRUE(QTest::qWaitFor([this] { return window.findChild<QLineEdit*>("txtTime")->text() == "00:00:01"; }, 3000));
+    EXPECT_TRUE(window.timer(1).isActive());
+    EXPECT_EQ(window.timer(1).timerType(), Qt::PreciseTimer);
+    QTest::qWait(500);
+    window.action(Menu_New)->trigger();
+    EXPECT_GT(window.timer(1).remainingTime(), 900);
 }
 
 TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStopped)
