@@ -74,7 +74,7 @@ TEST(GameClock, CountsTheSecondsThatHavePassedNotTheTicks)
     EXPECT_EQ(c.clock.GameSeconds, 8);
     c.tick(600);
     EXPECT_EQ(c.clock.GameSeconds, 9) << "9.0 s have passed";
-    c.tick(300);
+    EXPECT_EQ(c.tick(300, true, MarkX, true), 0) << "an early tick counts nothing and decides nothing";
     EXPECT_EQ(c.clock.GameSeconds, 9);
     // Five minutes of ticks that each come 7 ms late: no drift at all.
     c.clock.start(0);
@@ -199,6 +199,23 @@ protected:
             EXPECT_FALSE(c->game.clock().running());
         }
         EXPECT_EQ(host.game.ui.txtTime.Caption, joiner.game.ui.txtTime.Caption);
+        EXPECT_EQ(joiner.game.ui.txtMoves.Caption, host.game.ui.txtMoves.Caption);
+        for (const Control Ui::*marker : {&Ui::imgLeft, &Ui::imgUp})
+            EXPECT_EQ(std::pair((joiner.game.ui.*marker).Left, (joiner.game.ui.*marker).Top),
+                      std::pair((host.game.ui.*marker).Left, (host.game.ui.*marker).Top));
+    }
+
+    // The pieces drawn on the joiner's board since it was last cleared.
+    int piecesDrawnSinceClear() const
+    {
+        int n = 0;
+        for (const CanvasOp& op : joiner.canvas.ops) {
+            if (op.kind == CanvasOp::Clear)
+                n = 0;
+            else if (op.kind == CanvasOp::Fill && (op.colour == Red || op.colour == Blue))
+                ++n;
+        }
+        return n;
     }
 
     using Copy = NetworkPair::Copy;
@@ -246,7 +263,7 @@ TEST_F(TimedNetworkGame, AFiveThatCrossesTheHostsTimeWinIsTakenBackOnTheJoiner)
     expectSameOutcome(9);
     EXPECT_EQ(joiner.game.Board(1, 4), Empty);
     EXPECT_FALSE(joiner.s().wonByLine);
-    EXPECT_EQ(joiner.game.ui.txtMoves.Caption, host.game.ui.txtMoves.Caption);
+    EXPECT_EQ(piecesDrawnSinceClear(), 9) << "the board is drawn again without the five";
 }
 
 TEST_F(TimedNetworkGame, AnOrdinaryMoveThatCrossesItIsTakenBackAndASecondTimeWinChangesNothing)
@@ -260,6 +277,40 @@ TEST_F(TimedNetworkGame, AnOrdinaryMoveThatCrossesItIsTakenBackAndASecondTimeWin
     joiner.transport.arrive("~-~TimeWinnerR~-~TimeWinnerB");
     deliverAll();
     expectSameOutcome(1);
+}
+
+// Blue opens on a board where no five is possible any more.
+class TimedNetworkDraw : public TimedNetworkGame {
+protected:
+    void SetUp() override
+    {
+        connect(/*hostOpens=*/false, 30);
+        // Pairs of a colour along each row, the colours swapping from row
+        // to row: no line of five has room for one colour alone.
+        for (Copy* c : {&host, &joiner})
+            for (int r = 0; r < BoardSize; ++r)
+                for (int col = 0; col < BoardSize; ++col)
+                    if ((r != 0 || col != 0) && (r != 10 || col != 10))
+                        c->game.setBoard(r, col, (col / 2 + r) % 2 == 0 ? MarkX : MarkO);
+    }
+};
+
+TEST_F(TimedNetworkDraw, ADrawingFirstMoveThatCrossesItIsTakenBackWithTheDraw)
+{
+    seconds(30);
+    joiner.clickCell(0, 0);
+    ASSERT_TRUE(joiner.s().drawn);
+    EXPECT_EQ(joiner.game.ui.lblComp.Caption, "Red: 0 - Blue: 0\r\nDraw: 1");
+    deliverAll();
+    EXPECT_EQ(joiner.game.Board(0, 0), Empty);
+    EXPECT_EQ(joiner.s().MoveCount, 0);
+    EXPECT_FALSE(joiner.s().drawn);
+    EXPECT_EQ(joiner.game.ui.lblDraw.Top, Parked);
+    EXPECT_TRUE(joiner.game.ui.lblHvisTur.Visible);
+    for (Copy* c : {&host, &joiner}) {
+        EXPECT_EQ(c->game.ui.lblComp.Caption, "Red: 1 - Blue: 0\r\nDraw: 0");
+        EXPECT_EQ(c->game.ui.lblHvisTur.BackColor, Red);
+    }
 }
 
 } // namespace
