@@ -41,6 +41,9 @@ TEST_F(Chat, TheDialogIsLaidOutAsDrawnWithSendAsItsDefault)
     EXPECT_EQ(d.comSend->text(), "&Send");
     EXPECT_TRUE(d.comSend->isDefault());
     EXPECT_TRUE(d.txtMessage->text().isEmpty());
+    EXPECT_EQ(d.focusWidget(), d.txtMessage) << "ready for typing";
+    EXPECT_EQ(d.font().family(), "Arial");
+    EXPECT_EQ(d.font().pointSize(), 8);
 }
 
 TEST_F(Chat, TheTextGoesOutExactlyAsTypedAndNothingWhenEmptyOrThePeerHasGone)
