@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "net/saved_hosts.h"
+
 namespace brindle {
 
 namespace {
@@ -290,11 +292,7 @@ void NetworkDialog::Command1_Click()
     const std::string name = dialogs_.inputBox("Name of saving:", "Save Host IP/name", "");
     if (name.empty())
         return;
-    const int n = wholeNumber(settings_.read("IPNumber", "0"), 0, 100000).value_or(0) + 1;
-    const std::string number = std::to_string(n);
-    settings_.write("IPNumber", number);
-    settings_.write("IP" + number, txtHostIP->text().toStdString());
-    settings_.write("IPname" + number, name);
+    SavedHosts(settings_).add(txtHostIP->text().toStdString(), name);
 }
 
 void NetworkDialog::CancelButton_Click()

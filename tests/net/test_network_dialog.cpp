@@ -282,21 +282,29 @@ TEST_F(NetworkDialogTest, AJoinUnderWayIsNotStartedTwiceNorTurnedIntoHosting)
 
 TEST_F(NetworkDialogTest, SavingTrimsTheAddressAndAppendsItToTheList)
 {
-    // The count read before saving, and the one written; a garbled one starts afresh.
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "1"}, {"41", "42"}, {"100000", "100001"}, {"x", "1"}, {"-4", "1"}, {"100001", "1"}, {"3.5", "1"},
-        {"99999999999", "1"}};
-    for (const auto& [before, after] : cases) {
+    // What was saved before, and the number the new host gets: a garbled
+    // count neither hides nor overwrites a host saved earlier.
+    const std::pair<Values, std::string> cases[] = {
+        {{}, "1"},
+        {{{"IPNumber", "41"}}, "1"},
+        {{{"IPNumber", "1"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+        {{{"IPNumber", "x"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+        {{{"IPNumber", "-4"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+        {{{"IPNumber", "99999999999"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+    };
+    for (const auto& [before, number] : cases) {
         dialogs.inputs.clear();
-        open({{"IPNumber", before}});
+        open(before);
         field("txtHostIP")->setText("  host.lan  ");
         dialogs.answers = {"Lan"};
         click("Command1");
         click("Command1"); // no name given: nothing more saved
         EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
         EXPECT_EQ(dialogs.inputs, Strings(2, "Save Host IP/name: Name of saving:"));
-        EXPECT_EQ(settings.values, (Values{{"IPNumber", after}, {"IP" + after, "host.lan"}, {"IPname" + after, "Lan"}}))
-            << before;
+        Values after = {{"IPNumber", number}, {"IP" + number, "host.lan"}, {"IPname" + number, "Lan"}};
+        if (number == "2")
+            after.insert({{"IP1", "a"}, {"IPname1", "A"}});
+        EXPECT_EQ(settings.values, after) << number;
         EXPECT_TRUE(dialogs.boxes.empty());
     }
 }
