@@ -1,6 +1,5 @@
 #include "network_dialog.h"
 
-
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -16,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "net/opponent_dialog.h"
 #include "net/saved_hosts.h"
+#include "net/twips.h"
 
 namespace brindle {
 
@@ -24,26 +25,6 @@ namespace {
 
 constexpr const char* CantConnect = "Can't connect.";
 constexpr const char* AppTitle = "Brindle";
-
-// The layout below is in twips, as the dialog was drawn.
-int twipsToPixels(int twips)
-{
-    constexpr int TwipsPerPixel = 15;
-    return twips / TwipsPerPixel;
-}
-
-template <class W>
-W* place(W* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-    return widget;
-}
-
-QString qtText(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Settings files can be edited by hand: anything but a whole number in range
 // reads as nothing.
@@ -155,8 +136,6 @@ void NetworkDialog::buildControls()
     comJoin = place(new QPushButton(QStringLiteral("&Join game"), Frame2), "comJoin", 5520, 320, 1455, 615);
     Command2 = place(new QPushButton(QStringLiteral("&Load"), Frame2), "Command2", 5520, 960, 735, 255);
     Command1 = place(new QPushButton(QStringLiteral("&Save"), Frame2), "Command1", 6240, 960, 735, 255);
-    // The list of saved hosts is not there yet.
-    Command2->setEnabled(false);
 
     CancelButton = place(new QPushButton(QStringLiteral("&Cancel"), this), "CancelButton", 5640, 3480, 1455, 375);
 
@@ -175,6 +154,7 @@ void NetworkDialog::buildControls()
     connect(comHost, &QPushButton::clicked, this, [this] { comHost_Click(); });
     connect(comJoin, &QPushButton::clicked, this, [this] { comJoin_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
     connect(txtHostAm, &QLineEdit::returnPressed, this, [this] { txtHostAm_KeyDown(Qt::Key_Return); });
     connect(txtHostIP, &QLineEdit::returnPressed, this, [this] { txtHostIP_KeyDown(Qt::Key_Return); });
@@ -293,6 +273,12 @@ void NetworkDialog::Command1_Click()
     if (name.empty())
         return;
     SavedHosts(settings_).add(txtHostIP->text().toStdString(), name);
+}
+
+void NetworkDialog::Command2_Click()
+{
+    OpponentDialog list(settings_, *txtHostIP, this);
+    list.exec();
 }
 
 void NetworkDialog::CancelButton_Click()

@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "net/network_dialog.h"
 #include "support/network_pair.h"
@@ -83,7 +85,7 @@ TEST_F(NetworkDialogTest, FirstUseAndGarbledSettingsShowTheDefaults)
     EXPECT_EQ(field("txtHostAm")->text(), "test");
     EXPECT_EQ(field("txtPlayerAm")->text() + field("txtHostIP")->text(), "");
     EXPECT_EQ(options(), std::make_pair(1, false));
-    EXPECT_FALSE(child("Command2")->isEnabled()) << "the saved-hosts list is not there yet";
+    EXPECT_TRUE(child("Command2")->isEnabled());
     // Drawn in twips, inside its frame, at a fixed size.
     EXPECT_EQ(child("comHost")->parentWidget(), child("Frame1"));
     EXPECT_EQ(child("comHost")->geometry(), QRect(5520 / 15, 360 / 15, 1455 / 15, 855 / 15));
@@ -307,6 +309,34 @@ TEST_F(NetworkDialogTest, SavingTrimsTheAddressAndAppendsItToTheList)
         EXPECT_EQ(settings.values, after) << number;
         EXPECT_TRUE(dialogs.boxes.empty());
     }
+}
+
+TEST_F(NetworkDialogTest, LoadChoosesASavedHostForTheHostField)
+{
+    open(joinable);
+    for (const char* host : {"10.0.0.8", "host.lan"}) {
+        field("txtHostIP")->setText(host);
+        dialogs.answers = {std::string("at ") + host};
+        click("Command1");
+    }
+    field("txtHostIP")->setText("");
+    // The list is modal: it is answered once it is open.
+    std::string caption;
+    QTimer::singleShot(0, dialog.get(), [&] {
+        auto* list = dialog->findChild<QDialog*>("frmOpponent");
+        caption = list->windowTitle().toStdString();
+        EXPECT_EQ(QApplication::activeModalWidget(), list);
+        auto* grid = list->findChild<QTableWidget*>("flxNames");
+        const QPoint address = grid->visualItemRect(grid->item(1, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, address);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, address);
+        list->reject(); // should the double click have failed to close it
+    });
+    click("Command2");
+    EXPECT_EQ(caption, "Saved opponents");
+    EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
+    EXPECT_TRUE(dialog->isVisible()) << "the network dialog stays for the join";
+    EXPECT_EQ(settings.values["IPNumber"], "2");
 }
 
 // Every way out runs one new game (its wipe serves events, so a second
