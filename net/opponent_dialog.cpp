@@ -39,7 +39,6 @@ void OpponentDialog::buildControls()
     flxNames->verticalHeader()->hide();
     flxNames->setEditTriggers(QAbstractItemView::NoEditTriggers);
     flxNames->setSelectionMode(QAbstractItemView::SingleSelection);
-    flxNames->setSelectionBehavior(QAbstractItemView::SelectItems);
     flxNames->setWordWrap(false);
 
     comOK = place(new QPushButton(QStringLiteral("&OK"), this), "comOK", 120, 4680, 1215, 375);

@@ -69,6 +69,7 @@ TEST_F(OpponentDialogTest, ShowsEachHostOnARowWithTheFirstAddressCurrent)
     open(three);
     EXPECT_EQ(dialog->windowTitle(), "Saved opponents");
     EXPECT_TRUE(dialog->isModal());
+    EXPECT_EQ(std::make_pair(dialog->font().family(), dialog->font().pointSize()), std::make_pair(QString("Arial"), 8));
     EXPECT_EQ(button("CancelButton")->geometry(), QRect(3240 / 15, 4680 / 15, 1215 / 15, 375 / 15));
     EXPECT_TRUE(button("comOK")->isDefault());
     // The name column leaves room for the scroll bar.
