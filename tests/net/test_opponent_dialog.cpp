@@ -70,6 +70,8 @@ TEST_F(OpponentDialogTest, ShowsEachHostOnARowWithTheFirstAddressCurrent)
     EXPECT_EQ(dialog->windowTitle(), "Saved opponents");
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(std::make_pair(dialog->font().family(), dialog->font().pointSize()), std::make_pair(QString("Arial"), 8));
+    EXPECT_EQ(dialog->minimumSize(), QSize(4575 / 15, 5175 / 15));
+    EXPECT_EQ(dialog->maximumSize(), dialog->minimumSize());
     EXPECT_EQ(button("CancelButton")->geometry(), QRect(3240 / 15, 4680 / 15, 1215 / 15, 375 / 15));
     EXPECT_TRUE(button("comOK")->isDefault());
     // The name column leaves room for the scroll bar.
@@ -79,6 +81,10 @@ TEST_F(OpponentDialogTest, ShowsEachHostOnARowWithTheFirstAddressCurrent)
     EXPECT_EQ(rows(), (Rows{{"10.0.0.1", "Ann"}, {"host.lan", "Bo"}, {"10.0.0.3", "Cy"}}));
     EXPECT_EQ(current(), std::make_pair(0, 0));
     EXPECT_TRUE(deleteShown());
+    // One cell is chosen at a time.
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      grid()->visualItemRect(grid()->item(2, 1)).center());
+    EXPECT_EQ(grid()->selectedItems(), QList<QTableWidgetItem*>{grid()->item(2, 1)});
 
     // Delete goes when the first row has no address to show.
     for (const Values& saved : {Values{}, Values{{"IPNumber", "1"}, {"IP1", ""}, {"IPname1", "Ann"}},
