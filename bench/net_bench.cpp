@@ -56,6 +56,7 @@ public:
     }
     void write(std::string_view, std::string_view) override {}
     void remove(std::string_view) override {}
+    std::vector<std::string> keys() const override { return {}; }
 };
 
 // One copy of the game with a real socket.

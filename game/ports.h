@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "types.h"
 
@@ -98,6 +99,8 @@ public:
     virtual std::string read(std::string_view key, std::string_view defaultValue) const = 0;
     virtual void write(std::string_view key, std::string_view value) = 0;
     virtual void remove(std::string_view key) = 0;
+    // Every key present, in no particular order.
+    virtual std::vector<std::string> keys() const = 0;
 };
 
 class RandomSource {

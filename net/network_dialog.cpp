@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialog_parts.h"
+#include "net/opponent_dialog.h"
+#include "net/saved_hosts.h"
+#include "net/twips.h"
 
 namespace brindle {
 
@@ -23,10 +25,6 @@ namespace {
 
 constexpr const char* CantConnect = "Can't connect.";
 constexpr const char* AppTitle = "Brindle";
-
-using dialog::place;
-using dialog::qtText;
-using dialog::twipsToPixels;
 
 // Settings files can be edited by hand: anything but a whole number in range
 // reads as nothing.
@@ -138,8 +136,6 @@ void NetworkDialog::buildControls()
     comJoin = place(new QPushButton(QStringLiteral("&Join game"), Frame2), "comJoin", 5520, 320, 1455, 615);
     Command2 = place(new QPushButton(QStringLiteral("&Load"), Frame2), "Command2", 5520, 960, 735, 255);
     Command1 = place(new QPushButton(QStringLiteral("&Save"), Frame2), "Command1", 6240, 960, 735, 255);
-    // The list of saved hosts is not there yet.
-    Command2->setEnabled(false);
 
     CancelButton = place(new QPushButton(QStringLiteral("&Cancel"), this), "CancelButton", 5640, 3480, 1455, 375);
 
@@ -158,6 +154,7 @@ void NetworkDialog::buildControls()
     connect(comHost, &QPushButton::clicked, this, [this] { comHost_Click(); });
     connect(comJoin, &QPushButton::clicked, this, [this] { comJoin_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButton_Click(); });
     connect(txtHostAm, &QLineEdit::returnPressed, this, [this] { txtHostAm_KeyDown(Qt::Key_Return); });
     connect(txtHostIP, &QLineEdit::returnPressed, this, [this] { txtHostIP_KeyDown(Qt::Key_Return); });
@@ -275,11 +272,13 @@ void NetworkDialog::Command1_Click()
     const std::string name = dialogs_.inputBox("Name of saving:", "Save Host IP/name", "");
     if (name.empty())
         return;
-    const int n = wholeNumber(settings_.read("IPNumber", "0"), 0, 100000).value_or(0) + 1;
-    const std::string number = std::to_string(n);
-    settings_.write("IPNumber", number);
-    settings_.write("IP" + number, txtHostIP->text().toStdString());
-    settings_.write("IPname" + number, name);
+    SavedHosts(settings_).add(txtHostIP->text().toStdString(), name);
+}
+
+void NetworkDialog::Command2_Click()
+{
+    OpponentDialog list(settings_, *txtHostIP, this);
+    list.exec();
 }
 
 void NetworkDialog::CancelButton_Click()

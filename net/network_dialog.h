@@ -40,6 +40,8 @@ public:
     void comJoin_Click();
     // Save: the host's address under a name of the player's choosing.
     void Command1_Click();
+    // Load: a saved host's address, or its name, chosen from the list.
+    void Command2_Click();
     void CancelButton_Click();
     // Key codes are Qt's; Enter and Return act, every other key is typing.
     void txtHostAm_KeyDown(int KeyCode);

@@ -5,13 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "dialog_parts.h"
-#include "session.h"
+#include "net/session.h"
+#include "net/twips.h"
 
 namespace brindle {
-
-using dialog::place;
-using dialog::twipsToPixels;
 
 SayWhatDialog::SayWhatDialog(NetSession& session, QWidget* parent) : QDialog(parent), session_(session)
 {

@@ -4,9 +4,11 @@ namespace brindle {
 
 namespace {
 
+const QString Section = QStringLiteral("Settings/");
+
 QString key(std::string_view name)
 {
-    return QStringLiteral("Settings/") + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    return Section + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 } // namespace
@@ -26,14 +28,23 @@ std::string QtSettings::read(std::string_view name, std::string_view defaultValu
 
 void QtSettings::write(std::string_view name, std::string_view value)
 {
+    // No sync here: a list of thousands of saved hosts rewrites thousands of
+    // keys at a time, and the file would be written out after each.
     settings_.setValue(key(name), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
-    settings_.sync();
 }
 
 void QtSettings::remove(std::string_view name)
 {
     settings_.remove(key(name));
-    settings_.sync();
+}
+
+std::vector<std::string> QtSettings::keys() const
+{
+    std::vector<std::string> out;
+    for (const QString& k : settings_.allKeys())
+        if (k.startsWith(Section) && k.indexOf(QLatin1Char('/'), Section.size()) < 0)
+            out.push_back(k.mid(Section.size()).toStdString());
+    return out;
 }
 
 } // namespace brindle

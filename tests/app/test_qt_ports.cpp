@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSettings>
@@ -72,6 +76,11 @@ TEST(QtSettings, KeepsTextByKeyAcrossInstancesRemovesKeysAndGivesTheDefaultForWh
     EXPECT_EQ(store.read("IP2", "none"), "none");
     store.remove("IP1");
     EXPECT_EQ(QtSettings().read("IP1", "gone"), "gone");
+    // The keys are those of the program's own section.
+    QSettings("Brin", "Brin").setValue("Other/IP9", "x");
+    std::vector<std::string> keys = store.keys();
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, (std::vector<std::string>{"HostAm", "IPNumber", "IPname1"}));
 
     // A hand-edited file may hold a comma without quotes: the text comes back whole.
     QSettings("Brin", "Brin").setValue("Settings/PlayerAm", QStringList{"Bo", "Kim"});

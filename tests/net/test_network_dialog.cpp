@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "net/network_dialog.h"
 #include "support/network_pair.h"
@@ -83,7 +85,7 @@ TEST_F(NetworkDialogTest, FirstUseAndGarbledSettingsShowTheDefaults)
     EXPECT_EQ(field("txtHostAm")->text(), "test");
     EXPECT_EQ(field("txtPlayerAm")->text() + field("txtHostIP")->text(), "");
     EXPECT_EQ(options(), std::make_pair(1, false));
-    EXPECT_FALSE(child("Command2")->isEnabled()) << "the saved-hosts list is not there yet";
+    EXPECT_TRUE(child("Command2")->isEnabled());
     // Drawn in twips, inside its frame, at a fixed size.
     EXPECT_EQ(child("comHost")->parentWidget(), child("Frame1"));
     EXPECT_EQ(child("comHost")->geometry(), QRect(5520 / 15, 360 / 15, 1455 / 15, 855 / 15));
@@ -282,23 +284,59 @@ TEST_F(NetworkDialogTest, AJoinUnderWayIsNotStartedTwiceNorTurnedIntoHosting)
 
 TEST_F(NetworkDialogTest, SavingTrimsTheAddressAndAppendsItToTheList)
 {
-    // The count read before saving, and the one written; a garbled one starts afresh.
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "1"}, {"41", "42"}, {"100000", "100001"}, {"x", "1"}, {"-4", "1"}, {"100001", "1"}, {"3.5", "1"},
-        {"99999999999", "1"}};
-    for (const auto& [before, after] : cases) {
+    // What was saved before, and the number the new host gets: a garbled
+    // count neither hides nor overwrites a host saved earlier.
+    const std::pair<Values, std::string> cases[] = {
+        {{}, "1"},
+        {{{"IPNumber", "41"}}, "1"},
+        {{{"IPNumber", "1"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+        {{{"IPNumber", "x"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+        {{{"IPNumber", "-4"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+        {{{"IPNumber", "99999999999"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
+    };
+    for (const auto& [before, number] : cases) {
         dialogs.inputs.clear();
-        open({{"IPNumber", before}});
+        open(before);
         field("txtHostIP")->setText("  host.lan  ");
         dialogs.answers = {"Lan"};
         click("Command1");
         click("Command1"); // no name given: nothing more saved
         EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
         EXPECT_EQ(dialogs.inputs, Strings(2, "Save Host IP/name: Name of saving:"));
-        EXPECT_EQ(settings.values, (Values{{"IPNumber", after}, {"IP" + after, "host.lan"}, {"IPname" + after, "Lan"}}))
-            << before;
+        Values after = {{"IPNumber", number}, {"IP" + number, "host.lan"}, {"IPname" + number, "Lan"}};
+        if (number == "2")
+            after.insert({{"IP1", "a"}, {"IPname1", "A"}});
+        EXPECT_EQ(settings.values, after) << number;
         EXPECT_TRUE(dialogs.boxes.empty());
     }
+}
+
+TEST_F(NetworkDialogTest, LoadChoosesASavedHostForTheHostField)
+{
+    open(joinable);
+    for (const char* host : {"10.0.0.8", "host.lan"}) {
+        field("txtHostIP")->setText(host);
+        dialogs.answers = {std::string("at ") + host};
+        click("Command1");
+    }
+    field("txtHostIP")->setText("");
+    // The list is modal: it is answered once it is open.
+    std::string caption;
+    QTimer::singleShot(0, dialog.get(), [&] {
+        auto* list = dialog->findChild<QDialog*>("frmOpponent");
+        caption = list->windowTitle().toStdString();
+        EXPECT_EQ(QApplication::activeModalWidget(), list);
+        auto* grid = list->findChild<QTableWidget*>("flxNames");
+        const QPoint address = grid->visualItemRect(grid->item(1, 0)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, address);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, address);
+        list->reject(); // should the double click have failed to close it
+    });
+    click("Command2");
+    EXPECT_EQ(caption, "Saved opponents");
+    EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
+    EXPECT_TRUE(dialog->isVisible()) << "the network dialog stays for the join";
+    EXPECT_EQ(settings.values["IPNumber"], "2");
 }
 
 // Every way out runs one new game (its wipe serves events, so a second

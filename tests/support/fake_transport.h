@@ -110,6 +110,13 @@ public:
     }
     void write(std::string_view key, std::string_view value) override { values[std::string(key)] = value; }
     void remove(std::string_view key) override { values.erase(std::string(key)); }
+    std::vector<std::string> keys() const override
+    {
+        std::vector<std::string> out;
+        for (const auto& entry : values)
+            out.push_back(entry.first);
+        return out;
+    }
 
     std::map<std::string, std::string> values;
 };

@@ -1,13 +1,13 @@
 #pragma once
-// What the game's small dialogs share: controls placed in twips, as the
-// dialogs were drawn, and text handed over from the core's UTF-8.
+// The network dialogs are laid out in twips, as they were drawn: 15 to a
+// pixel.
 
 #include <string_view>
 
 #include <QString>
 #include <QWidget>
 
-namespace brindle::dialog {
+namespace brindle {
 
 inline int twipsToPixels(int twips)
 {
@@ -15,6 +15,7 @@ inline int twipsToPixels(int twips)
     return twips / TwipsPerPixel;
 }
 
+// Names a control and puts it at its place in its parent, in twips.
 template <class W>
 W* place(W* widget, const char* name, int left, int top, int width, int height)
 {
@@ -28,4 +29,4 @@ inline QString qtText(std::string_view s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-} // namespace brindle::dialog
+} // namespace brindle
