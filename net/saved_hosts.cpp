@@ -62,7 +62,6 @@ PresentEntries presentEntries(const SettingsStore& settings)
 std::vector<SavedHost> SavedHosts::entries()
 {
     const PresentEntries present = presentEntries(settings_);
-    bool clean = settings_.read(CountKey, "0") == std::to_string(present.size());
     std::vector<SavedHost> list;
     list.reserve(present.size());
     for (const auto& [number, has] : present) {
@@ -74,7 +73,6 @@ std::vector<SavedHost> SavedHosts::entries()
             continue;
         // The k-th number present is above k, and every number below it has
         // moved already: k is free.
-        clean = false;
         if (has.address)
             settings_.write(addressKey(k), list.back().address);
         if (has.name)
@@ -82,8 +80,9 @@ std::vector<SavedHost> SavedHosts::entries()
         settings_.remove(address);
         settings_.remove(name);
     }
-    if (!clean)
-        settings_.write(CountKey, std::to_string(list.size()));
+    const std::string count = std::to_string(list.size());
+    if (settings_.read(CountKey, "0") != count)
+        settings_.write(CountKey, count);
     return list;
 }
 
