@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include "app/info_windows.h"
 #include "net/network_dialog.h"
 #include "net/say_what_dialog.h"
 #include "view/board_view.h"
@@ -84,6 +85,14 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     session_.listenPort = hostPort(settings_);
     session_.openDialog = [this] { openNetworkDialog(); };
     game_.bindCommand(Menu_Network, [this] { session_.Menu_Network_Click(); });
+    game_.bindCommand(Menu_About, [this] {
+        AboutDialog about(this);
+        about.exec();
+    });
+    game_.bindCommand(Menu_Help, [this] {
+        HelpDialog help(this);
+        help.exec();
+    });
     game_.bindCommand(Menu_Send, [this] {
         SayWhatDialog dialog(session_, this);
         dialog.exec();

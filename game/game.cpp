@@ -71,10 +71,9 @@ void Game::Form_Initialize()
     check(Menu_Sound, true);
     check(Menu_HumanComputer, true);
     check(Menu_Hard, true);
-    // Music and the information windows are not part of this build yet;
-    // their items stay greyed rather than do nothing.
-    for (MenuId later : {Menu_Music, Menu_Help, Menu_About})
-        enable(later, false);
+    // Music is not part of this build yet; its item stays greyed rather
+    // than do nothing.
+    enable(Menu_Music, false);
 }
 
 void Game::Form_Load()
