@@ -16,6 +16,7 @@
 #include "net/network_dialog.h"
 #include "net/say_what_dialog.h"
 #include "view/board_view.h"
+#include "view/intro.h"
 #include "view/layout.h"
 #include "view/pictures.h"
 
@@ -408,6 +409,15 @@ void MainWindow::waitFor(int milliseconds, const std::function<bool()>& done)
 
 void MainWindow::ShowIntro()
 {
+    // A frame every 40 ms: 52 frames, about two seconds, for one pass of
+    // the banner. The wait serves events, so a click ends it at once.
+    constexpr int FrameMilliseconds = 40;
+    const auto clicked = [this] { return game_.state().IntroSkip || ending_; };
+    brindle::ShowIntro(game_, *board_, random_, [this, clicked] {
+        Render();
+        serveEventsUntil(FrameMilliseconds, clicked);
+        return clicked();
+    });
     // The intro leaves the window 7010 twips wide with the move list shown.
     game_.ui.Width = 7010;
     Render();

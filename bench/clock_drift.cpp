@@ -33,7 +33,15 @@ int main(int argc, char** argv)
     brindle::Globals globals;
     brindle::MainWindow window(globals);
     window.show();
+    // The player clicks the intro away.
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (!window.game().state().IntroShown)
+            window.game().Form_MouseDown(0, 0);
+    });
+    clicker.start(50);
     brindle::serveEventsUntil(10000, [&] { return window.game().state().IntroShown; });
+    clicker.stop();
 
     window.action(brindle::Menu_HumanHuman)->trigger();
     const auto started = steady_clock::now();

@@ -12,6 +12,7 @@
 
 #include "app/info_windows.h"
 #include "app/main_window.h"
+#include "support/pass_intro.h"
 
 namespace brindle {
 namespace {
@@ -97,7 +98,7 @@ TEST(InfoWindows, OpenFromTheHelpMenuAsTheOneWindowTakingInput)
     Globals globals;
     MainWindow window(globals);
     window.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.game().state().IntroShown; }, 5000));
+    ASSERT_TRUE(passIntro(window));
     ASSERT_TRUE(window.action(Menu_About)->isEnabled());
     ASSERT_TRUE(window.action(Menu_Help)->isEnabled());
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "support/pass_intro.h"
 #include "view/board_view.h"
 
 namespace brindle::testing {
@@ -28,7 +29,7 @@ protected:
     void SetUp() override
     {
         window.show();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return game().state().IntroShown; }, 5000));
+        ASSERT_TRUE(passIntro(window));
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
@@ -276,7 +277,7 @@ TEST(TwoWindows, PlaySideBySideInOneProcessEachWithItsOwnPointerAndClosingOneLea
     MainWindow host(hostGlobals), joiner(joinerGlobals);
     for (MainWindow* w : {&host, &joiner}) {
         w->show();
-        ASSERT_TRUE(QTest::qWaitFor([w] { return w->game().state().IntroShown; }, 5000));
+        ASSERT_TRUE(passIntro(*w));
         w->action(Menu_HumanHuman)->trigger();
     }
     const auto click = [](MainWindow& w, int row, int col) {

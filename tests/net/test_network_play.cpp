@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "support/pass_intro.h"
 #include "net/network_dialog.h"
 #include "view/board_view.h"
 
@@ -100,7 +101,7 @@ protected:
     {
         auto window = std::make_unique<MainWindow>(globals);
         window->show();
-        EXPECT_TRUE(waitUntil([&] { return window->game().state().IntroShown; }));
+        EXPECT_TRUE(passIntro(*window));
         return window;
     }
 
