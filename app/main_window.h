@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/qt_ports.h"
+#include "app/sdl_sound.h"
 #include "game/game.h"
 #include "game/random.h"
 #include "net/session.h"
@@ -81,7 +82,7 @@ private:
     void openNetworkDialog();
 
     BoardView* board_;
-    SystemSound sound_;
+    SdlSound sound_{SdlSound::standardFolders()};
     ClockRandom random_;
     MessageBoxes dialogs_;
     QtSettings settings_;

@@ -29,11 +29,6 @@ void serveEventsUntil(int milliseconds, const std::function<bool()>& done)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void SystemSound::beep()
-{
-    QApplication::beep();
-}
-
 void MessageBoxes::messageBox(std::string_view text, std::string_view caption, Icon icon)
 {
     QMessageBox box(icon == Icon::Information ? QMessageBox::Information : QMessageBox::NoIcon, toQString(caption),

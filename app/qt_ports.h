@@ -1,6 +1,6 @@
 #pragma once
-// The ports the window fills with Qt: the beep, and the modal message and
-// input boxes.
+// The ports the window fills with Qt: the modal message and input boxes, and
+// the event wait.
 
 #include "game/quiet_ports.h"
 
@@ -13,12 +13,6 @@ namespace brindle {
 // Serves this thread's events until `done` holds or the time is up. Each pass
 // sleeps until an event comes, so the wait never spins.
 void serveEventsUntil(int milliseconds, const std::function<bool()>& done);
-
-// Only the beep for now: the wave sounds and the music come with the audio library.
-class SystemSound final : public SilentSound {
-public:
-    void beep() override;
-};
 
 // Boxes over the given window, modal to it alone.
 class MessageBoxes final : public Dialogs {

@@ -71,9 +71,6 @@ void Game::Form_Initialize()
     check(Menu_Sound, true);
     check(Menu_HumanComputer, true);
     check(Menu_Hard, true);
-    // Music is not part of this build yet; its item stays greyed rather
-    // than do nothing.
-    enable(Menu_Music, false);
 }
 
 void Game::Form_Load()

@@ -73,7 +73,7 @@ TEST_F(Rules, AClickBeepsOnAnOccupiedCellOrALineOfEitherAxisAndIsIgnoredOnceTheG
     game.check(Menu_ComputerComputer, true);
     clickCell(5, 5);
     EXPECT_EQ(sound.beeps() + s().MoveCount, 2 + 2);
-    EXPECT_FALSE(choose(Menu_Music) || choose(Menu_Stop)) << "greyed or hidden items do nothing";
+    EXPECT_FALSE(choose(Menu_RejectUndo) || choose(Menu_Stop)) << "greyed or hidden items do nothing";
 }
 
 TEST_F(Rules, ANetworkMoveIsSentAfterItIsPlacedAndTheHostThenWaitsForThePeer)
