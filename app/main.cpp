@@ -1,31 +1,91 @@
 #include <cstdio>
+#include <string_view>
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 #include "app/main_window.h"
+#include "app/version.h"
 
-int main(int argc, char* argv[])
+namespace {
+
+// What the command line asked for: a port, or an answer already given.
+struct CommandLine {
+    int exitCode = -1; // 0 or more: the program has answered and ends
+    int hostPort = 0;
+};
+
+// Answers --help and --version on standard output as command-line programs
+// do, and checks --port. Runs under the application object that reads the
+// arguments: the window's, which has taken its own options out, or a
+// window-less one for a help or version request, which needs no display.
+CommandLine readCommandLine()
 {
-    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brindle"));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(brindle::VersionMajor).arg(brindle::VersionMinor).arg(brindle::VersionRevision));
 
     QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Five in a row on a 20 x 20 board, against a friend, the computer or a player on the network."));
+    const QCommandLineOption help = options.addHelpOption();
+    const QCommandLineOption version = options.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("The port to host network games on (default 1002)."),
                                   QStringLiteral("N"));
     options.addOption(port);
-    options.process(app);
 
-    int hostPort = 0;
+    CommandLine result;
+    if (!options.parse(QCoreApplication::arguments())) {
+        std::fprintf(stderr, "brindle: %s\nTry 'brindle --help'.\n", qPrintable(options.errorText()));
+        result.exitCode = 2;
+        return result;
+    }
+    if (options.isSet(help)) {
+        std::fputs(qPrintable(options.helpText()), stdout);
+        result.exitCode = 0;
+        return result;
+    }
+    if (options.isSet(version)) {
+        std::printf("brindle %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        result.exitCode = 0;
+        return result;
+    }
     if (options.isSet(port)) {
         bool ok = false;
-        hostPort = options.value(port).toInt(&ok);
-        if (!ok || hostPort < 1 || hostPort > 65535) {
+        result.hostPort = options.value(port).toInt(&ok);
+        if (!ok || result.hostPort < 1 || result.hostPort > 65535) {
             std::fprintf(stderr, "brindle: --port needs a number from 1 to 65535, not \"%s\"\n",
                          qPrintable(options.value(port)));
-            return 2;
+            result.exitCode = 2;
         }
     }
+    return result;
+}
+
+} // namespace
+
+bool asksForHelpOrVersion(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
+            return true;
+    }
+    return false;
+}
+
+int main(int argc, char* argv[])
+{
+    if (asksForHelpOrVersion(argc, argv)) {
+        QCoreApplication cli(argc, argv);
+        return readCommandLine().exitCode;
+    }
+    QApplication app(argc, argv);
+    const CommandLine commandLine = readCommandLine();
+    if (commandLine.exitCode >= 0)
+        return commandLine.exitCode;
+    const int hostPort = commandLine.hostPort;
 
     // The settings live under this name; set after the options, which
     // speak as the program's own name.

@@ -12,6 +12,9 @@
 #ifndef BRINDLE_DATA_DIR
 #define BRINDLE_DATA_DIR "/usr/local/share/brindle"
 #endif
+#ifndef BRINDLE_DATA_FROM_BIN
+#define BRINDLE_DATA_FROM_BIN "../share/brindle"
+#endif
 
 namespace brindle {
 
@@ -50,8 +53,11 @@ SdlSound::~SdlSound()
 
 std::vector<std::string> SdlSound::standardFolders()
 {
-    return {QCoreApplication::applicationDirPath().toStdString(), QDir::currentPath().toStdString(),
-            BRINDLE_DATA_DIR};
+    // The installed folder is found from the program's own place first, so
+    // that a game installed under any prefix finds its sounds.
+    const QString beside = QCoreApplication::applicationDirPath();
+    return {beside.toStdString(), QDir::currentPath().toStdString(),
+            QDir::cleanPath(beside + QStringLiteral("/" BRINDLE_DATA_FROM_BIN)).toStdString(), BRINDLE_DATA_DIR};
 }
 
 void SdlSound::sayOnce(const std::string& problem)
@@ -65,6 +71,9 @@ bool SdlSound::openDevice()
     if (device_ != Device::Closed)
         return device_ == Device::Open;
     device_ = Device::Unavailable;
+    // SDL would otherwise take over SIGINT and SIGTERM and turn them into
+    // events nobody reads: the game could then no longer be stopped.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         sayOnce(std::string("no sound: ") + SDL_GetError());
         return false;

@@ -34,7 +34,8 @@ public:
     void closeMusic() override;
 
     // The folders a game looks in: beside the executable, the working
-    // folder, then the installed data folder.
+    // folder, then the installed data folder (beside the program's bin
+    // folder, then where the build was configured to install).
     static std::vector<std::string> standardFolders();
 
 private:

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks that everything a desktop
+# needs is there, and that the installed program answers from another folder
+# and finds its sounds through its own place.
+set -euo pipefail
+build=$1
+prefix=$2
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+missing=0
+for f in bin/brindle \
+         share/applications/org.brindle.Brindle.desktop \
+         share/metainfo/org.brindle.Brindle.metainfo.xml \
+         share/icons/hicolor/scalable/apps/org.brindle.Brindle.svg \
+         share/icons/hicolor/16x16/apps/org.brindle.Brindle.png \
+         share/icons/hicolor/48x48/apps/org.brindle.Brindle.png \
+         share/icons/hicolor/256x256/apps/org.brindle.Brindle.png \
+         share/brindle/Brin.mid share/brindle/CpuStart.wav share/brindle/Draw.wav share/brindle/Grin.wav \
+         share/brindle/WinBlue.wav share/brindle/WinRed.wav share/brindle/Yes.wav share/brindle/YouStart.wav; do
+  if [[ ! -s "$prefix/$f" ]]; then
+    echo "missing from the install: $f"
+    missing=1
+  fi
+done
+[[ $missing -eq 0 ]]
+
+cd /
+answer=$("$prefix/bin/brindle" --version)
+[[ "$answer" == "brindle 1.4.0" ]] || { echo "installed program says: $answer"; exit 1; }
+echo "install complete in $prefix"
