@@ -23,19 +23,11 @@ QPixmap arrowPixmap(ArrowDirection direction)
 
 QIcon gameIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(QColor(0, 255, 255));
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const QColor bands[] = {QColor(255, 0, 0), QColor(0, 255, 255), QColor(0, 0, 255), QColor(255, 0, 255)};
-    // Each band runs from the lower left to the upper right.
-    for (int k = 0; k < 16; ++k) {
-        p.setPen(QPen(bands[k % 4], 4));
-        const int d = k * 8 - 32;
-        p.drawLine(QPoint(d, 32), QPoint(d + 32, 0));
-    }
-    p.end();
-    return QIcon(pixmap);
+    // The icon the desktop shows, in all its sizes.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/org.brindle.Brindle-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace brindle
