@@ -155,6 +155,10 @@ TEST_F(IntroRun, PassesThroughTheFourStylesIn52FramesEachUntilAClick)
         const bool redAndBlueOnly = std::all_of(f.fills.begin(), f.fills.end(), [](const CanvasOp& op) { return op.colour == Red || op.colour == Blue; });
         EXPECT_EQ(redAndBlueOnly, pass != 3) << "the sparkle style draws random colours";
     }
+    // A pass ends with the banner scrolled out at offset 102, frame 51.
+    EXPECT_TRUE(frames[51].fills.empty());
+    EXPECT_FALSE(frames[51].grid);
+    EXPECT_TRUE(frames[52].grid) << "the next style begins with frame 52";
     // Each sparkle frame draws new colours.
     EXPECT_NE(frames[3 * 52 + 10].fills.front().colour, frames[3 * 52 + 11].fills.front().colour);
     EXPECT_TRUE(std::all_of(pointers.begin(), pointers.end(), [](int32_t p) { return p == PointerHourglass; }));
