@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTest>
 
 #include "app/sdl_sound.h"
@@ -171,6 +172,17 @@ TEST_F(DiskAudio, AMissingFileOrNoSoundCardIsSaidOnceAndTheGamePlaysOn)
     EXPECT_NE(said.find("Brin.mid not found"), std::string::npos) << said;
     EXPECT_NE(said.find("no sound"), std::string::npos) << said;
     EXPECT_EQ(said.find("no sound"), said.rfind("no sound")) << "once";
+}
+
+TEST(SoundFiles, AreLookedForBesideTheProgramThenInTheWorkingFolderThenWhereTheyAreInstalled)
+{
+    const std::vector<std::string> folders = SdlSound::standardFolders();
+    ASSERT_EQ(folders.size(), 4u);
+    const fs::path program = QCoreApplication::applicationDirPath().toStdString();
+    EXPECT_EQ(folders[0], program.string());
+    EXPECT_EQ(folders[1], fs::current_path().string());
+    EXPECT_EQ(fs::path(folders[2]), (program.parent_path() / "share" / "brindle").lexically_normal());
+    EXPECT_TRUE(fs::path(folders[3]).is_absolute());
 }
 
 } // namespace
