@@ -29,6 +29,8 @@ TEST(AboutWindow, ShowsTitleVersionAndCreditsWithTheirBlankLine)
     EXPECT_FALSE(about.lblMail->text().isEmpty());
     EXPECT_EQ(about.Label1->text(), " ");
     EXPECT_EQ(about.cmdOK->text(), "&OK");
+    EXPECT_TRUE(about.cmdOK->isDefault());
+    EXPECT_GT(about.lblTitle->font().pointSize(), about.lblVersion->font().pointSize()) << "the title stands out";
 
     const QStringList lines = about.lblDescription->text().split('\n');
     ASSERT_EQ(lines.size(), 4) << about.lblDescription->text().toStdString();
@@ -50,6 +52,7 @@ TEST(HelpWindow, SaysHowAGameIsWonInItsTenLines)
     EXPECT_EQ(help.windowTitle(), "Help");
     EXPECT_TRUE(help.isModal());
     EXPECT_TRUE(help.txtTekst->isReadOnly());
+    EXPECT_TRUE(help.cmdOK->isDefault());
     const QStringList lines = help.txtTekst->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 10);
     const char* const expected[] = {"What 'Brindle' is all about.",

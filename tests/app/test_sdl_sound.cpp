@@ -3,6 +3,8 @@
 // the music plays to its end and starts again, and what is missing is said
 // once without stopping the game.
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -149,29 +151,56 @@ TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsAgain)
     EXPECT_FALSE(game.musicStopped());
 }
 
-TEST_F(DiskAudio, AMissingFileOrNoSoundCardIsSaidOnceAndTheGamePlaysOn)
+TEST_F(DiskAudio, AMissingOrDamagedFileOrNoSoundCardIsSaidOnceAndTheGamePlaysOn)
 {
+    std::ofstream(folder / "Draw.wav", std::ios::binary) << "not a wave file at all";
     ::testing::internal::CaptureStderr();
     {
-        SdlSound sound({(folder / "nowhere").string()});
+        SdlSound sound({(folder / "nowhere").string(), folder.string()});
         sound.playWave("Yes.wav");
         sound.playWave("Yes.wav");
+        sound.playWave("Draw.wav");
+        sound.playWave("Draw.wav");
         sound.openMusic("Brin.mid");
         sound.playMusic(true);
         EXPECT_FALSE(sound.musicStopped());
     }
-    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    {
-        SdlSound sound({BRINDLE_TEST_DATA});
-        sound.playWave("Yes.wav");
-        sound.playWave("Draw.wav");
+    const std::string files = ::testing::internal::GetCapturedStderr();
+    const auto once = [](const std::string& said, const std::string& what) {
+        const size_t first = said.find(what);
+        return first != std::string::npos && first == said.rfind(what);
+    };
+    EXPECT_TRUE(once(files, "Yes.wav not found")) << files;
+    EXPECT_TRUE(once(files, "Draw.wav cannot be played")) << files;
+    EXPECT_TRUE(once(files, "Brin.mid not found")) << files;
+
+    // No sound card: the driver cannot start, or the device cannot open
+    // (here the speaker's file cannot be written).
+    for (const std::string& driver : {std::string("no-such-driver"), std::string("disk")}) {
+        ::setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+        ::setenv("SDL_DISKAUDIOFILE", folder.c_str(), 1); // a folder, not a file
+        ::testing::internal::CaptureStderr();
+        {
+            SdlSound sound({BRINDLE_TEST_DATA});
+            sound.playWave("Yes.wav");
+            sound.playWave("Draw.wav");
+            sound.openMusic("Brin.mid");
+        }
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(once(said, "brindle: no sound")) << driver << ": " << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << driver << ": nothing else: " << said;
     }
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("Yes.wav not found"), std::string::npos) << said;
-    EXPECT_EQ(said.find("Yes.wav not found"), said.rfind("Yes.wav not found")) << "once";
-    EXPECT_NE(said.find("Brin.mid not found"), std::string::npos) << said;
-    EXPECT_NE(said.find("no sound"), std::string::npos) << said;
-    EXPECT_EQ(said.find("no sound"), said.rfind("no sound")) << "once";
+}
+
+TEST_F(DiskAudio, OpeningTheSpeakerLeavesTheStopSignalsToTheSystem)
+{
+    SdlSound sound({BRINDLE_TEST_DATA});
+    sound.playWave("Draw.wav");
+    for (int signal : {SIGTERM, SIGINT}) {
+        struct sigaction action {};
+        ::sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 TEST(SoundFiles, AreLookedForBesideTheProgramThenInTheWorkingFolderThenWhereTheyAreInstalled)
