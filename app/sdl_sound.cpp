@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <dlfcn.h>
+
 #include <QApplication>
 #include <QDir>
 
@@ -16,15 +18,58 @@
 #define BRINDLE_DATA_FROM_BIN "../share/brindle"
 #endif
 
+// The audio libraries are loaded at the first sound, not linked: they bring
+// some forty libraries of their own (the synthesiser, the sound servers),
+// which would otherwise all be loaded before the window could appear.
+#define BRINDLE_AUDIO_FUNCTIONS(X)                                                                            \
+    X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetError) X(Mix_OpenAudio) X(Mix_CloseAudio) \
+    X(Mix_Init) X(Mix_Quit) X(Mix_SetSoundFonts) X(Mix_LoadWAV) X(Mix_FreeChunk) X(Mix_PlayChannel)            \
+    X(Mix_HaltChannel) X(Mix_AllocateChannels) X(Mix_GetChunk) X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic) \
+    X(Mix_PlayingMusic) X(Mix_HaltMusic)
+
 namespace brindle {
+
+struct AudioLibrary {
+#define BRINDLE_DECLARE(name) decltype(&::name) name = nullptr;
+    BRINDLE_AUDIO_FUNCTIONS(BRINDLE_DECLARE)
+#undef BRINDLE_DECLARE
+};
 
 namespace {
 
-// General MIDI sound fonts as Debian installs them, the system's choice first.
+// The libraries, loaded once for the process; null, with the reason, when
+// they cannot be.
+const AudioLibrary* loadAudioLibrary(std::string& error)
+{
+    static AudioLibrary library;
+    static std::string failure;
+    static const bool loaded = [] {
+        // SDL first, so that the mixer finds the one it needs.
+        for (const char* name : {"libSDL2-2.0.so.0", "libSDL2_mixer-2.0.so.0"}) {
+            if (dlopen(name, RTLD_NOW | RTLD_GLOBAL) == nullptr) {
+                failure = dlerror();
+                return false;
+            }
+        }
+#define BRINDLE_LOAD(name)                                                                                     \
+    library.name = reinterpret_cast<decltype(library.name)>(dlsym(RTLD_DEFAULT, #name));                      \
+    if (library.name == nullptr) {                                                                             \
+        failure = std::string("the audio library has no ") + #name;                                           \
+        return false;                                                                                          \
+    }
+        BRINDLE_AUDIO_FUNCTIONS(BRINDLE_LOAD)
+#undef BRINDLE_LOAD
+        return true;
+    }();
+    error = failure;
+    return loaded ? &library : nullptr;
+}
+
 // Speakers open in this process: two windows in one process share the
 // mixer, and the last to close it shuts it down.
 int openSpeakers = 0;
 
+// General MIDI sound fonts as Debian installs them, the system's choice first.
 constexpr const char* SoundFonts[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
                                       "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 
@@ -39,16 +84,16 @@ SdlSound::~SdlSound()
     closeMusic();
     for (auto& [name, chunk] : chunks_) {
         if (chunk != nullptr) {
-            for (int channel = 0, n = Mix_AllocateChannels(-1); channel < n; ++channel)
-                if (Mix_GetChunk(channel) == chunk)
-                    Mix_HaltChannel(channel);
-            Mix_FreeChunk(chunk);
+            for (int channel = 0, n = audio_->Mix_AllocateChannels(-1); channel < n; ++channel)
+                if (audio_->Mix_GetChunk(channel) == chunk)
+                    audio_->Mix_HaltChannel(channel);
+            audio_->Mix_FreeChunk(chunk);
         }
     }
-    Mix_CloseAudio();
+    audio_->Mix_CloseAudio();
     if (--openSpeakers == 0)
-        Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audio_->Mix_Quit();
+    audio_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 std::vector<std::string> SdlSound::standardFolders()
@@ -71,23 +116,29 @@ bool SdlSound::openDevice()
     if (device_ != Device::Closed)
         return device_ == Device::Open;
     device_ = Device::Unavailable;
-    // SDL would otherwise take over SIGINT and SIGTERM and turn them into
-    // events nobody reads: the game could then no longer be stopped.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        sayOnce(std::string("no sound: ") + SDL_GetError());
+    std::string error;
+    audio_ = loadAudioLibrary(error);
+    if (audio_ == nullptr) {
+        sayOnce("no sound: " + error);
         return false;
     }
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-        sayOnce(std::string("no sound: ") + Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL would otherwise take over SIGINT and SIGTERM and turn them into
+    // events nobody reads: the game could then no longer be stopped.
+    audio_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (audio_->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        sayOnce(std::string("no sound: ") + audio_->SDL_GetError());
+        return false;
+    }
+    if (audio_->Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        sayOnce(std::string("no sound: ") + audio_->SDL_GetError());
+        audio_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     if (openSpeakers++ == 0)
-        Mix_Init(MIX_INIT_MID);
+        audio_->Mix_Init(MIX_INIT_MID);
     for (const char* font : SoundFonts) {
         if (std::filesystem::exists(font)) {
-            Mix_SetSoundFonts(font);
+            audio_->Mix_SetSoundFonts(font);
             break;
         }
     }
@@ -121,13 +172,13 @@ void SdlSound::playWave(std::string_view file)
     auto it = chunks_.find(file);
     if (it == chunks_.end()) {
         const std::string path = find(file);
-        Mix_Chunk* chunk = path.empty() ? nullptr : Mix_LoadWAV(path.c_str());
+        Mix_Chunk* chunk = path.empty() ? nullptr : audio_->Mix_LoadWAV(path.c_str());
         if (!path.empty() && chunk == nullptr)
-            sayOnce(path + " cannot be played: " + Mix_GetError());
+            sayOnce(path + " cannot be played: " + audio_->SDL_GetError());
         it = chunks_.emplace(std::string(file), chunk).first;
     }
     if (it->second != nullptr)
-        Mix_PlayChannel(-1, it->second, 0);
+        audio_->Mix_PlayChannel(-1, it->second, 0);
 }
 
 void SdlSound::openMusic(std::string_view file)
@@ -138,30 +189,30 @@ void SdlSound::openMusic(std::string_view file)
     const std::string path = find(file);
     if (path.empty())
         return;
-    music_ = Mix_LoadMUS(path.c_str());
+    music_ = audio_->Mix_LoadMUS(path.c_str());
     if (music_ == nullptr)
-        sayOnce(path + " cannot be played (is a General MIDI sound font installed?): " + Mix_GetError());
+        sayOnce(path + " cannot be played (is a General MIDI sound font installed?): " + audio_->SDL_GetError());
 }
 
 void SdlSound::playMusic(bool /*fromStart*/)
 {
     // The track plays once from its start; the game starts it again when it
     // has ended.
-    if (music_ != nullptr && Mix_PlayMusic(music_, 0) != 0)
-        sayOnce(std::string("the music cannot be played: ") + Mix_GetError());
+    if (music_ != nullptr && audio_->Mix_PlayMusic(music_, 0) != 0)
+        sayOnce(std::string("the music cannot be played: ") + audio_->SDL_GetError());
 }
 
 bool SdlSound::musicStopped()
 {
-    return music_ != nullptr && Mix_PlayingMusic() == 0;
+    return music_ != nullptr && audio_->Mix_PlayingMusic() == 0;
 }
 
 void SdlSound::closeMusic()
 {
     if (music_ == nullptr)
         return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(music_);
+    audio_->Mix_HaltMusic();
+    audio_->Mix_FreeMusic(music_);
     music_ = nullptr;
 }
 

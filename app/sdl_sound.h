@@ -18,6 +18,8 @@ typedef struct _Mix_Music Mix_Music;
 
 namespace brindle {
 
+struct AudioLibrary;
+
 class SdlSound final : public Sound {
 public:
     // Sound files are looked for in these folders, in this order.
@@ -45,6 +47,7 @@ private:
     void sayOnce(const std::string& problem);
 
     std::vector<std::string> folders_;
+    const AudioLibrary* audio_ = nullptr;
     enum class Device { Closed, Open, Unavailable } device_ = Device::Closed;
     std::map<std::string, Mix_Chunk*, std::less<>> chunks_;
     Mix_Music* music_ = nullptr;
