@@ -24,8 +24,7 @@
 #define BRINDLE_AUDIO_FUNCTIONS(X)                                                                            \
     X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetError) X(Mix_OpenAudio) X(Mix_CloseAudio) \
     X(Mix_Init) X(Mix_Quit) X(Mix_SetSoundFonts) X(Mix_LoadWAV) X(Mix_FreeChunk) X(Mix_PlayChannel)            \
-    X(Mix_HaltChannel) X(Mix_AllocateChannels) X(Mix_GetChunk) X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic) \
-    X(Mix_PlayingMusic) X(Mix_HaltMusic)
+    X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic) X(Mix_PlayingMusic) X(Mix_HaltMusic)
 
 namespace brindle {
 
@@ -82,14 +81,10 @@ SdlSound::~SdlSound()
     if (device_ != Device::Open)
         return;
     closeMusic();
-    for (auto& [name, chunk] : chunks_) {
-        if (chunk != nullptr) {
-            for (int channel = 0, n = audio_->Mix_AllocateChannels(-1); channel < n; ++channel)
-                if (audio_->Mix_GetChunk(channel) == chunk)
-                    audio_->Mix_HaltChannel(channel);
+    // Freeing a sound stops the channels that play it.
+    for (auto& [name, chunk] : chunks_)
+        if (chunk != nullptr)
             audio_->Mix_FreeChunk(chunk);
-        }
-    }
     audio_->Mix_CloseAudio();
     if (--openSpeakers == 0)
         audio_->Mix_Quit();
