@@ -1,6 +1,7 @@
 #include "info_windows.h"
 
 #include <iterator>
+#include <string>
 
 #include <QFont>
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "app/qt_ports.h"
 #include "app/version.h"
 #include "net/twips.h"
 #include "view/pictures.h"
@@ -18,13 +20,7 @@ namespace {
 
 const QString AppTitle = QStringLiteral("Brindle");
 // Lines of the texts are joined as the game has always joined them.
-const QString LineBreak = QStringLiteral("\r\n");
-
-// Qt breaks lines at "\n" alone.
-QString shown(QString text)
-{
-    return text.replace(LineBreak, QStringLiteral("\n"));
-}
+const std::string LineBreak = "\r\n";
 
 QFrame* decorativeLine(QWidget* parent, const char* name, int top)
 {
@@ -72,10 +68,10 @@ void AboutDialog::Form_Load()
     setWindowTitle(QStringLiteral("About ") + AppTitle);
     lblVersion->setText(versionText());
     lblTitle->setText(AppTitle);
-    QString credits = QStringLiteral("A fun little game created by:") + LineBreak;
-    credits += LineBreak + QStringLiteral("Programmer: the Brindle team");
-    credits += LineBreak + QStringLiteral("Pictures and sounds: the Brindle team");
-    lblDescription->setText(shown(credits));
+    std::string credits = "A fun little game created by:" + LineBreak;
+    credits += LineBreak + "Programmer: the Brindle team";
+    credits += LineBreak + "Pictures and sounds: the Brindle team";
+    lblDescription->setText(toQString(credits));
     lblMail->setText(QStringLiteral("Ideas and bugs: the project's issue tracker."));
 }
 
@@ -107,10 +103,10 @@ void HelpDialog::Form_Load()
         "",
         "Have fun!",
     };
-    QString text = QString::fromLatin1(lines[0]);
+    std::string text = lines[0];
     for (size_t i = 1; i < std::size(lines); ++i)
-        text += LineBreak + QString::fromLatin1(lines[i]);
-    txtTekst->setPlainText(shown(text));
+        text += LineBreak + lines[i];
+    txtTekst->setPlainText(toQString(text));
 }
 
 } // namespace brindle

@@ -27,11 +27,6 @@ namespace {
 // Outer height not part of the board surface: frame, title bar and menu bar.
 constexpr int32_t FrameHeight = 625;
 
-QString text(const std::string& s)
-{
-    return QString::fromStdString(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
 QRect pixels(const Control& c)
 {
     return {toPixels(c.Left), toPixels(c.Top), toPixels(c.Width), toPixels(c.Height)};
@@ -333,12 +328,12 @@ void MainWindow::Render()
                                                                        {lblMoves_, &ui.lblMoves}}};
     for (const auto& [label, control] : labels) {
         place(label, *control);
-        const QString caption = text(control->Caption);
+        const QString caption = toQString(control->Caption);
         if (label->text() != caption)
             label->setText(caption);
     }
     place(lblDraw_, ui.lblDraw);
-    const QString banner = text(ui.lblDraw.Caption);
+    const QString banner = toQString(ui.lblDraw.Caption);
     if (lblDraw_->text() != banner)
         lblDraw_->setText(banner);
     place(imgLeft_, ui.imgLeft);
@@ -351,14 +346,14 @@ void MainWindow::Render()
     lblHvisTur_->setFrameShape(turn.BorderStyle == 1 ? QFrame::Box : QFrame::NoFrame);
 
     place(txtTime_, ui.txtTime);
-    const QString time = text(ui.txtTime.Caption);
+    const QString time = toQString(ui.txtTime.Caption);
     if (txtTime_->text() != time)
         txtTime_->setText(time);
     place(txtMoves_, ui.txtMoves);
     // The move list can grow long; it is refilled only when it has changed.
     if (shownMoves_ != ui.txtMoves.Caption) {
         shownMoves_ = ui.txtMoves.Caption;
-        txtMoves_->setPlainText(text(shownMoves_));
+        txtMoves_->setPlainText(toQString(shownMoves_));
     }
 
     renderTimers();

@@ -7,15 +7,11 @@
 
 namespace brindle {
 
-namespace {
-
 QString toQString(std::string_view s)
 {
-    // The game breaks lines as "\r\n"; a box wants one character for it.
+    // The game breaks lines as "\r\n"; Qt wants one character for it.
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
-
-} // namespace
 
 void serveEventsUntil(int milliseconds, const std::function<bool()>& done)
 {

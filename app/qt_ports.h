@@ -5,10 +5,16 @@
 #include "game/quiet_ports.h"
 
 #include <functional>
+#include <string_view>
+
+#include <QString>
 
 class QWidget;
 
 namespace brindle {
+
+// The game's text for a Qt widget: UTF-8, lines broken as "\r\n".
+QString toQString(std::string_view s);
 
 // Serves this thread's events until `done` holds or the time is up. Each pass
 // sleeps until an event comes, so the wait never spins.
