@@ -34,7 +34,7 @@ QFrame* decorativeLine(QWidget* parent, const char* name, int top)
 
 QString versionText()
 {
-    return QStringLiteral("Version %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
+    return QStringLiteral("Version ") + QString::fromLatin1(VersionText);
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)

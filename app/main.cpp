@@ -22,8 +22,7 @@ struct CommandLine {
 CommandLine readCommandLine()
 {
     QCoreApplication::setApplicationName(QStringLiteral("brindle"));
-    QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(brindle::VersionMajor).arg(brindle::VersionMinor).arg(brindle::VersionRevision));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(brindle::VersionText));
 
     QCommandLineParser options;
     options.setApplicationDescription(
@@ -63,8 +62,6 @@ CommandLine readCommandLine()
     return result;
 }
 
-} // namespace
-
 bool asksForHelpOrVersion(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
@@ -74,6 +71,8 @@ bool asksForHelpOrVersion(int argc, char* argv[])
     }
     return false;
 }
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
