@@ -201,6 +201,8 @@ private:
     void drawOutcome();
     void winSound();
     void takeBackMove();
+    // An ended game goes on: no longer over, its banner and turn square as in play.
+    void reopenGame();
     // The turn square, its text, the time box, the move count and the score.
     void showStatus(bool shown);
     void setLevel(MenuId level, int32_t margin);

@@ -88,14 +88,9 @@ void Game::timeWinArrived(char winner)
             --globals.Score[2];
         else if (drawn)
             --globals.Score[3];
-        GameOver = false;
-        wonByLine = false;
-        drawn = false;
+        reopenGame();
         takeBackMove();
         NextMark = MarkO;
-        ui.lblDraw.Top = Parked;
-        ui.lblDraw.Left = Parked;
-        ui.lblHvisTur.Visible = true;
         DrawGrid();
         RedrawPieces();
         ShowMoveCount();

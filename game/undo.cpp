@@ -29,6 +29,17 @@ void Game::takeBackMove()
     ++positionNumber_;
 }
 
+void Game::reopenGame()
+{
+    GameOver = false;
+    wonByLine = false;
+    drawn = false;
+    ui.lblDraw.Top = Parked;
+    ui.lblDraw.Left = Parked;
+    // A drawn game hid the turn square; the reopened game needs it again.
+    ui.lblHvisTur.Visible = true;
+}
+
 void Game::Menu_Undo_Click()
 {
     // The computer's opening move cannot be taken back.
@@ -37,14 +48,8 @@ void Game::Menu_Undo_Click()
         return;
     }
     ui.Enabled = false;
-    GameOver = false;
-    wonByLine = false;
-    drawn = false;
+    reopenGame();
     clock_.resume();
-    ui.lblDraw.Top = Parked;
-    ui.lblDraw.Left = Parked;
-    // A drawn game hid the turn square; the reopened game needs it again.
-    ui.lblHvisTur.Visible = true;
 
     if (checked(Menu_HumanHuman)) {
         takeBackMove();
