@@ -11,8 +11,8 @@
 
 #include "app/qt_ports.h"
 #include "app/version.h"
-#include "net/twips.h"
-#include "view/pictures.h"
+#include "app/twips.h"
+#include "app/pictures.h"
 
 namespace brindle {
 

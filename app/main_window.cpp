@@ -13,12 +13,12 @@
 #include <QScreen>
 
 #include "app/info_windows.h"
-#include "net/network_dialog.h"
-#include "net/say_what_dialog.h"
-#include "view/board_view.h"
+#include "app/network_dialog.h"
+#include "app/say_what_dialog.h"
+#include "app/board_view.h"
 #include "view/intro.h"
 #include "view/layout.h"
-#include "view/pictures.h"
+#include "app/pictures.h"
 
 namespace brindle {
 

@@ -18,8 +18,8 @@
 #include "game/game.h"
 #include "game/random.h"
 #include "net/session.h"
-#include "net/settings.h"
-#include "net/tcp_transport.h"
+#include "app/settings.h"
+#include "app/tcp_transport.h"
 
 class QAction;
 class QActionGroup;

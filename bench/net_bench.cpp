@@ -20,7 +20,7 @@
 #include "game/quiet_ports.h"
 #include "game/random.h"
 #include "net/session.h"
-#include "net/tcp_transport.h"
+#include "app/tcp_transport.h"
 
 namespace brindle::bench {
 namespace {

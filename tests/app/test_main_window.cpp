@@ -11,7 +11,7 @@
 
 #include "app/main_window.h"
 #include "support/pass_intro.h"
-#include "view/board_view.h"
+#include "app/board_view.h"
 
 namespace brindle::testing {
 

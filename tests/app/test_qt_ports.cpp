@@ -15,7 +15,7 @@
 #include <QWidget>
 
 #include "app/qt_ports.h"
-#include "net/settings.h"
+#include "app/settings.h"
 
 namespace brindle::testing {
 namespace {

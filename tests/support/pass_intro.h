@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "view/board_view.h"
+#include "app/board_view.h"
 
 namespace brindle {
 

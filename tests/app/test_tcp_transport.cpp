@@ -24,7 +24,7 @@
 #include <unistd.h>
 #endif
 
-#include "net/tcp_transport.h"
+#include "app/tcp_transport.h"
 
 namespace brindle {
 namespace {

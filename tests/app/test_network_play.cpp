@@ -23,8 +23,8 @@
 
 #include "app/main_window.h"
 #include "support/pass_intro.h"
-#include "net/network_dialog.h"
-#include "view/board_view.h"
+#include "app/network_dialog.h"
+#include "app/board_view.h"
 
 namespace brindle {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "net/twips.h"
+#include "app/twips.h"
 
 namespace brindle {
 

@@ -15,9 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "net/opponent_dialog.h"
+#include "app/opponent_dialog.h"
 #include "net/saved_hosts.h"
-#include "net/twips.h"
+#include "app/twips.h"
 
 namespace brindle {
 

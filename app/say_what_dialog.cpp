@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "net/session.h"
-#include "net/twips.h"
+#include "app/twips.h"
 
 namespace brindle {
 

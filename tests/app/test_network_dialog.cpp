@@ -19,7 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "net/network_dialog.h"
+#include "app/network_dialog.h"
 #include "support/network_pair.h"
 
 namespace brindle {

@@ -1,4 +1,4 @@
-#include "net/tcp_transport.h"
+#include "app/tcp_transport.h"
 
 #include <algorithm>
 

@@ -14,8 +14,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "net/opponent_dialog.h"
-#include "net/settings.h"
+#include "app/opponent_dialog.h"
+#include "app/settings.h"
 #include "support/fake_transport.h"
 
 namespace brindle {

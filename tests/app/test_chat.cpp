@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "net/say_what_dialog.h"
+#include "app/say_what_dialog.h"
 #include "support/network_pair.h"
 
 namespace brindle::testing {
