@@ -1,11 +1,14 @@
 #include "main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -174,8 +177,14 @@ void MainWindow::buildControls()
     txtTime_->setFocusPolicy(Qt::NoFocus);
     setBackground(txtTime_, BackColour);
 
-    // The turn text may reach under the time box; it stays readable above it.
-    lblPlacer_->raise();
+    // The status row is laid out around its widest texts in this font.
+    const QFontMetrics metrics(board_->font());
+    auto twips = [&metrics](const char* text) { return 15 * metrics.horizontalAdvance(QString::fromLatin1(text)); };
+    StatusTextWidths& widest = game_.ui.statusText;
+    widest.placer = std::max({twips("'s a winner!!!"), twips("It's a draw"), twips("'s turn.")});
+    const QMargins frame = txtTime_->textMargins() + QMargins(4, 0, 4, 0);
+    widest.time = twips("00:00:00") + 15 * (frame.left() + frame.right());
+    widest.moves = twips("Moves: 400");
 
     txtMoves_ = new QPlainTextEdit(board_);
     txtMoves_->setObjectName("txtMoves");

@@ -95,6 +95,14 @@ struct TimerState {
     uint32_t Restarts = 0;
 };
 
+// The widest text each control of the status row can show, in twips, as the
+// window measures it in its own font; 0 until it has.
+struct StatusTextWidths {
+    int32_t placer = 0; // "'s a winner!!!" and the other turn texts
+    int32_t time = 0;   // the clock, with its box's own margins
+    int32_t moves = 0;  // "Moves: 400"
+};
+
 struct Ui {
     std::array<MenuItem, MenuCount> Menu{};
 
@@ -119,6 +127,7 @@ struct Ui {
     std::string Caption = "Brindle";
     int32_t Width = 0;  // outer size of the window, twips
     int32_t Height = 0;
+    StatusTextWidths statusText;
 };
 
 } // namespace brindle

@@ -1,11 +1,14 @@
 #include "layout.h"
 
+#include <algorithm>
+
 #include "game/game.h"
 #include "piece_size.h"
 
 namespace brindle {
 
-LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMovesWidth, int32_t lblTraekWidth)
+LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMovesWidth, int32_t lblTraekWidth,
+                      const StatusTextWidths& text)
 {
     LayoutPlan p;
     p.CellHeight = CLng((Height - HeightAllowance) / 22.0);
@@ -17,6 +20,17 @@ LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMo
     // txtTime is taken as 2000 wide for centring under the board.
     p.txtTimeLeft = (22 * p.CellWidth - 2000) / 2.0;
     p.lblTraekLeft = 21 * p.CellWidth - lblTraekWidth;
+    // The time box never reaches into the widest turn text. Where the row is
+    // short, it gives up width down to what its own text needs, and only then
+    // is the move count (right-aligned in its label) pushed to the right.
+    if (text.placer > 0) {
+        p.txtTimeLeft = std::max(p.txtTimeLeft, p.lblPlacerLeft + text.placer + StatusGap);
+        const double movesTextLeft = 21 * p.CellWidth - text.moves;
+        const double room = movesTextLeft - StatusGap - p.txtTimeLeft;
+        p.txtTimeWidth = static_cast<int32_t>(std::clamp(room, static_cast<double>(text.time), 2235.0));
+        const double pushed = p.txtTimeLeft + p.txtTimeWidth + StatusGap + text.moves - lblTraekWidth;
+        p.lblTraekLeft = std::max(p.lblTraekLeft, pushed);
+    }
 
     p.panelShown = details;
     if (details) {
@@ -53,7 +67,7 @@ void Form_Resize(Game& game)
     ui.imgUp.Top = ui.imgUp.Left = Parked;
 
     const LayoutPlan p =
-        planLayout(ui.Width, ui.Height, game.checked(Menu_Details), ui.txtMoves.Width, ui.lblTraek.Width);
+        planLayout(ui.Width, ui.Height, game.checked(Menu_Details), ui.txtMoves.Width, ui.lblTraek.Width, ui.statusText);
     game.CellHeight = p.CellHeight;
     game.CellWidth = p.CellWidth;
     ResizePiece(game);
@@ -64,6 +78,7 @@ void Form_Resize(Game& game)
     ui.lblHvisTur.Left = p.lblHvisTurLeft;
     ui.lblPlacer.Left = p.lblPlacerLeft;
     ui.txtTime.Left = p.txtTimeLeft;
+    ui.txtTime.Width = p.txtTimeWidth;
     ui.lblTraek.Left = p.lblTraekLeft;
     ui.lblMoves.Left = ui.txtMoves.Left = p.panelLeft;
     if (p.panelShown) {

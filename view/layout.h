@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "game/ui_state.h"
+
 namespace brindle {
 
 class Game;
@@ -26,6 +28,7 @@ struct LayoutPlan {
     double lblHvisTurLeft = 0;
     double lblPlacerLeft = 0;
     double txtTimeLeft = 0;
+    int32_t txtTimeWidth = 2235;
     double lblTraekLeft = 0;
     bool panelShown = false;
     double panelLeft = 0; // lblMoves and txtMoves; far right of the window when hidden
@@ -35,7 +38,11 @@ struct LayoutPlan {
     double lblCompTop = 0;
 };
 
-LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMovesWidth, int32_t lblTraekWidth);
+// The gap kept between two texts of the status row.
+inline constexpr int32_t StatusGap = 60;
+
+LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMovesWidth, int32_t lblTraekWidth,
+                      const StatusTextWidths& text = {});
 
 // The layout pass, run whenever the window's size changes.
 void Form_Resize(Game& game);
