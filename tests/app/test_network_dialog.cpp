@@ -1,5 +1,6 @@
-// The network dialog over a real game and session, with the socket, the
-// settings and the boxes in memory; the controls are driven as a player would.
+// The network dialog and "Send a message" over a real game and session, with
+// the socket, the settings and the boxes in memory; the controls are driven as
+// a player would.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include "app/network_dialog.h"
+#include "app/say_what_dialog.h"
 #include "support/network_pair.h"
 
 namespace brindle {
@@ -28,8 +29,6 @@ namespace {
 using Strings = std::vector<std::string>;
 using Values = std::map<std::string, std::string>;
 
-// A running copy of the game with "Network game" chosen, the dialog about
-// to open over it.
 class NetworkDialogTest : public ::testing::Test, protected testing::NetworkPair::Copy {
 protected:
     NetworkDialogTest()
@@ -38,14 +37,17 @@ protected:
         session.Menu_Network_Click();
     }
 
+    // Opens the dialog afresh over `saved`, with nothing recorded yet.
     void open(const Values& saved = {})
     {
         settings.values = saved;
+        dialogs.boxes.clear();
+        dialogs.inputs.clear();
+        transport.calls.clear();
         dialog = std::make_unique<NetworkDialog>(game, session, globals, settings, dialogs, "192.168.1.20", nullptr);
         dialog->show();
         dialog->activateWindow();
     }
-
     template <class W = QWidget>
     W* child(const std::string& name)
     {
@@ -55,66 +57,48 @@ protected:
         return w;
     }
     QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
-    // The option checked, and whether the options can be changed (all alike).
+    // The time option checked, and whether the box enables them (all alike).
     std::pair<int, bool> options()
     {
         int checked = -1;
+        const bool on = child<QCheckBox>("booTime")->isChecked();
         for (int i = 0; i < 4; ++i) {
             const auto* o = child<QRadioButton>("Option1_" + std::to_string(i));
             checked = o->isChecked() ? i : checked;
-            EXPECT_EQ(o->isEnabled(), child<QCheckBox>("booTime")->isChecked());
+            EXPECT_EQ(o->isEnabled(), on);
         }
-        return {checked, child<QCheckBox>("booTime")->isChecked()};
+        return {checked, on};
     }
     void click(const char* name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
     void pressKey(const char* name, Qt::Key key = Qt::Key_Return) { QTest::keyClick(field(name), key); }
-
-    bool accepted() const { return !dialog->isVisible() && dialog->result() == QDialog::Accepted; }
-    bool rejected() const { return !dialog->isVisible() && dialog->result() == QDialog::Rejected; }
+    bool closedWith(int result) const { return !dialog->isVisible() && dialog->result() == result; }
     bool busy() const { return dialog->cursor().shape() == Qt::WaitCursor; }
 
     const Values joinable = {{"JoinIP", "10.0.0.7"}, {"PlayerAm", "Bo"}};
     std::unique_ptr<NetworkDialog> dialog;
 };
 
-TEST_F(NetworkDialogTest, FirstUseAndGarbledSettingsShowTheDefaults)
+TEST_F(NetworkDialogTest, OpensWithWhatWasSavedOrTheDefaultsAndHostsWithTheChosenLimit)
 {
     open();
-    EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(child<QLabel>("lblIP")->text(), "192.168.1.20");
-    EXPECT_EQ(field("txtHostAm")->text(), "test");
-    EXPECT_EQ(field("txtPlayerAm")->text() + field("txtHostIP")->text(), "");
+    EXPECT_EQ(field("txtHostAm")->text() + field("txtPlayerAm")->text() + field("txtHostIP")->text(), "test");
     EXPECT_EQ(options(), std::make_pair(1, false));
-    EXPECT_TRUE(child("Command2")->isEnabled());
-    // Drawn in twips, inside its frame, at a fixed size.
-    EXPECT_EQ(child("comHost")->parentWidget(), child("Frame1"));
-    EXPECT_EQ(child("comHost")->geometry(), QRect(5520 / 15, 360 / 15, 1455 / 15, 855 / 15));
-    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
-    // Keyboard users and screen readers find each field by its label.
     for (const auto& [label, edit] : {std::pair("Label5", "txtHostAm"), {"Label6", "txtPlayerAm"}, {"Label2", "txtHostIP"}})
         EXPECT_EQ(child<QLabel>(label)->buddy(), field(edit)) << label;
-    // Enter in a field is the field's, never a default button's.
     for (QPushButton* b : dialog->findChildren<QPushButton*>())
-        EXPECT_FALSE(b->isDefault() || b->autoDefault()) << b->objectName().toStdString();
-
-    const std::pair<const char*, const char*> limitAndBox[] = {
-        {"7", "yes"}, {"-1", "true"}, {"abc", " 1"}, {"", "11"}, {"2x", "-1"}, {"4", ""}, {"99999999999", "0"}};
-    for (const auto& [limit, box] : limitAndBox) {
+        EXPECT_FALSE(b->isDefault() || b->autoDefault()) << "Enter is the field's: " << b->objectName().toStdString();
+    for (const auto& [limit, box] : {std::pair("7", "yes"), {"-1", "true"}, {"abc", " 1"}, {"2x", "-1"}, {"99999999999", "0"}}) {
         open({{"Timelimit", limit}, {"Time", box}});
-        EXPECT_EQ(options(), std::make_pair(1, false)) << limit << " " << box;
+        EXPECT_EQ(options(), std::make_pair(1, false)) << "garbled: " << limit << " " << box;
     }
-}
 
-TEST_F(NetworkDialogTest, OpensWithWhatWasSavedAndHostsWithIt)
-{
     const Values saved = {{"JoinIP", "10.1.2.3"}, {"PlayerAm", "Zo\xc3\xab"}, {"Time", "1"}, {"Timelimit", "3"},
                           {"HostAm", "Jos\xc3\xa9"}};
     open(saved);
-    EXPECT_EQ(field("txtHostIP")->text(), "10.1.2.3");
-    EXPECT_EQ(field("txtPlayerAm")->text(), QString::fromUtf8("Zo\xc3\xab"));
-    EXPECT_EQ(field("txtHostAm")->text(), QString::fromUtf8("Jos\xc3\xa9"));
+    EXPECT_EQ(field("txtHostIP")->text() + field("txtPlayerAm")->text() + field("txtHostAm")->text(),
+              QString::fromUtf8("10.1.2.3Zo\xc3\xab" "Jos\xc3\xa9"));
     EXPECT_EQ(options(), std::make_pair(3, true));
-
     click("Option1_2");
     click("comHost");
     EXPECT_TRUE(globals.TimeLimitOn);
@@ -122,40 +106,27 @@ TEST_F(NetworkDialogTest, OpensWithWhatWasSavedAndHostsWithIt)
     Values now = saved;
     now["Timelimit"] = "2";
     EXPECT_EQ(settings.values, now);
-    EXPECT_TRUE(accepted());
-}
+    EXPECT_TRUE(closedWith(QDialog::Accepted));
 
-TEST_F(NetworkDialogTest, HostingWithTheBoxOffPlaysWithoutALimit)
-{
-    globals.TimeLimitOn = true; // left from an earlier game
+    transport.Close();
     open();
     field("txtHostAm")->setText("Ann");
     click("booTime");
     click("Option1_0");
-    EXPECT_EQ(options(), std::make_pair(0, true));
     click("booTime");
     EXPECT_EQ(options(), std::make_pair(0, false));
     click("comHost");
-    EXPECT_FALSE(globals.TimeLimitOn);
-    // The shortest limit, saved, comes back selected.
-    EXPECT_EQ(settings.read("Timelimit", ""), "0");
-    const NetworkDialog reopened(game, session, globals, settings, dialogs, "", nullptr);
-    EXPECT_TRUE(reopened.findChild<QRadioButton*>("Option1_0")->isChecked());
-    EXPECT_EQ(globals.NetRole, "HOST");
-    EXPECT_TRUE(globals.NetPending);
+    EXPECT_FALSE(globals.TimeLimitOn) << "the box off plays without a limit";
     EXPECT_EQ(settings.values, (Values{{"Time", "0"}, {"Timelimit", "0"}, {"HostAm", "Ann"}}));
     EXPECT_EQ(transport.calls, Strings{"listen 1002"});
-    EXPECT_TRUE(accepted());
-    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_TRUE(globals.NetPending && globals.NetRole == "HOST");
+    const NetworkDialog reopened(game, session, globals, settings, dialogs, "", nullptr);
+    EXPECT_TRUE(reopened.findChild<QRadioButton*>("Option1_0")->isChecked());
 }
 
-// Host, Join and Save each ask for what is missing, in the order of the
-// fields, and put the cursor there.
-TEST_F(NetworkDialogTest, AMissingFieldIsAskedForAndFocused)
+TEST_F(NetworkDialogTest, AMissingFieldIsAskedForAndFocusedAndNothingHappens)
 {
-    const struct {
-        const char *button, *hostName, *hostIP, *box, *focus, *role;
-    } cases[] = {
+    const struct { const char *button, *hostName, *hostIP, *box, *focus, *role; } cases[] = {
         {"comHost", "", "", "Can't connect. (i): You need to apply your name.", "txtHostAm", "HOST"},
         {"comJoin", "x", "", "Can't connect. (i): You need to apply Hosts IP.", "txtHostIP", "CLIENT"},
         {"comJoin", "x", "10.0.0.7", "Can't connect. (i): You need to apply your name.", "txtPlayerAm", "CLIENT"},
@@ -163,7 +134,6 @@ TEST_F(NetworkDialogTest, AMissingFieldIsAskedForAndFocused)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
-        dialogs.boxes.clear();
         globals.NetRole.clear();
         globals.NetPending = false;
         open();
@@ -175,21 +145,14 @@ TEST_F(NetworkDialogTest, AMissingFieldIsAskedForAndFocused)
         EXPECT_EQ(field(c.focus)->text(), "");
         EXPECT_EQ(globals.NetRole, c.role);
         EXPECT_EQ(globals.NetPending, *c.role != '\0');
-        EXPECT_TRUE(dialog->isVisible());
-        EXPECT_TRUE(settings.values.empty());
-        EXPECT_TRUE(transport.calls.empty());
-        EXPECT_TRUE(dialogs.inputs.empty());
+        EXPECT_TRUE(dialog->isVisible() && settings.values.empty() && transport.calls.empty());
     }
 }
 
 TEST_F(NetworkDialogTest, AListenFailureSaysWhyWithThePortAndKeepsTheDialog)
 {
     const std::string path = QCoreApplication::applicationFilePath().toStdString();
-    const struct {
-        Transport::ListenError error;
-        uint16_t port;
-        std::string says;
-    } cases[] = {
+    const struct { Transport::ListenError error; uint16_t port; std::string says; } cases[] = {
         {Transport::ListenError::InUse, 4321, "Port 4321 is in use by another program."},
         {Transport::ListenError::NotPermitted, 80,
          "use port 80.\n\nRun scripts/run once as root, or give the program the right with:\n"
@@ -197,7 +160,6 @@ TEST_F(NetworkDialogTest, AListenFailureSaysWhyWithThePortAndKeepsTheDialog)
         {Transport::ListenError::Other, 5002, "Brindle cannot listen on port 5002.\n"},
     };
     for (const auto& c : cases) {
-        dialogs.boxes.clear();
         session.listenPort = c.port;
         transport.listenResult = c.error;
         open();
@@ -205,97 +167,73 @@ TEST_F(NetworkDialogTest, AListenFailureSaysWhyWithThePortAndKeepsTheDialog)
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].rfind("Brindle (i): ", 0), 0u) << dialogs.boxes[0];
         EXPECT_NE(dialogs.boxes[0].find(c.says), std::string::npos) << dialogs.boxes[0];
-        EXPECT_TRUE(settings.values.empty());
-        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(settings.values.empty() && dialog->isVisible());
     }
 }
 
-TEST_F(NetworkDialogTest, EnterInAFieldDoesWhatItsFrameIsFor)
+TEST_F(NetworkDialogTest, EnterInAFieldDoesWhatItsFrameIsForAndOtherKeysType)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"txtPlayerAm", "connect 10.0.0.7 1002"}, {"txtHostIP", "connect 10.0.0.7 1002"}, {"txtHostAm", "listen 1002"}};
-    for (const auto& [name, call] : cases) {
+    for (const auto& [name, call] : {std::pair("txtPlayerAm", "connect 10.0.0.7 1002"),
+                                     {"txtHostIP", "connect 10.0.0.7 1002"}, {"txtHostAm", "listen 1002"}}) {
         transport.Close();
-        transport.calls.clear();
         open(joinable);
         pressKey(name);
         EXPECT_EQ(transport.calls, Strings{call}) << name;
-        EXPECT_TRUE(accepted()) << name;
+        EXPECT_TRUE(closedWith(QDialog::Accepted)) << name;
     }
-    // Any other key is typing, not a command.
-    transport.calls.clear();
     open(joinable);
     dialog->txtHostIP_KeyDown(Qt::Key_A);
     dialog->txtHostAm_KeyDown(Qt::Key_Space);
     EXPECT_TRUE(transport.calls.empty());
 }
 
-TEST_F(NetworkDialogTest, AFailedJoinSaysSoAndASecondTryJoinsUnderTheBusyPointer)
+TEST_F(NetworkDialogTest, AFailedJoinSaysSoAndASecondTryJoinsOnceUnderTheBusyPointer)
 {
     globals.Score = {0, 3, 2, 1};
-    open();
-    field("txtHostIP")->setText("10.0.0.7");
+    open({{"JoinIP", "10.0.0.7"}});
     field("txtPlayerAm")->setText(QString::fromUtf8("Zo\xc3\xab"));
     transport.connectOutcome = Transport::Failed;
     click("comJoin");
     EXPECT_EQ(dialogs.boxes, Strings{"Brindle: Host not ready or connection not possible."});
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(busy());
-    EXPECT_TRUE(settings.values.empty());
-    // A pointer left busy goes as soon as a join field is entered.
+    EXPECT_TRUE(dialog->isVisible() && !busy());
     for (const char* name : {"txtHostIP", "txtPlayerAm"}) {
         dialog->setCursor(Qt::WaitCursor);
         QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(field(name), &in);
-        EXPECT_FALSE(busy()) << name;
+        EXPECT_FALSE(busy()) << "entering " << name << " drops a pointer left busy";
     }
 
-    transport.connectOutcome = Transport::Connected;
-    bool busyMeanwhile = false;
-    events.duringNextPass([&] { busyMeanwhile = busy(); });
-    click("comJoin");
-    EXPECT_TRUE(busyMeanwhile);
-    EXPECT_FALSE(busy());
-    EXPECT_EQ(transport.calls.back(), "connect 10.0.0.7 1002");
-    EXPECT_EQ(settings.values["PlayerAm"], "Zo\xc3\xab");
-    EXPECT_EQ(globals.Score, (std::array<int32_t, 4>{}));
-    EXPECT_TRUE(accepted());
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
-}
-
-TEST_F(NetworkDialogTest, AJoinUnderWayIsNotStartedTwiceNorTurnedIntoHosting)
-{
-    open(joinable);
+    // A join under way is neither started twice nor turned into hosting.
     transport.connectOutcome = Transport::Connecting;
-    bool stillBusy = false;
+    bool busyMeanwhile = false;
     events.duringNextPass([&] {
         click("comJoin");
         pressKey("txtHostIP");
         click("comHost");
-        stillBusy = busy();
+        busyMeanwhile = busy();
         transport.state = Transport::Connected;
     });
     click("comJoin");
-    EXPECT_TRUE(stillBusy);
-    EXPECT_EQ(transport.calls, Strings{"connect 10.0.0.7 1002"});
+    EXPECT_TRUE(busyMeanwhile);
+    EXPECT_FALSE(busy());
+    EXPECT_EQ(std::count(transport.calls.begin(), transport.calls.end(), "connect 10.0.0.7 1002"), 2);
     EXPECT_EQ(globals.NetRole, "CLIENT");
-    EXPECT_TRUE(accepted());
+    EXPECT_EQ(settings.values["PlayerAm"], "Zo\xc3\xab");
+    EXPECT_EQ(globals.Score, (std::array<int32_t, 4>{}));
+    EXPECT_TRUE(closedWith(QDialog::Accepted));
 }
 
-TEST_F(NetworkDialogTest, SavingTrimsTheAddressAndAppendsItToTheList)
+TEST_F(NetworkDialogTest, SaveAppendsTheTrimmedAddressAndLoadPutsAChosenOneBack)
 {
-    // What was saved before, and the number the new host gets: a garbled
-    // count neither hides nor overwrites a host saved earlier.
+    // A garbled count neither hides nor overwrites a host saved earlier.
     const std::pair<Values, std::string> cases[] = {
         {{}, "1"},
         {{{"IPNumber", "41"}}, "1"},
         {{{"IPNumber", "1"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
         {{{"IPNumber", "x"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
-        {{{"IPNumber", "-4"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
         {{{"IPNumber", "99999999999"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
     };
     for (const auto& [before, number] : cases) {
-        dialogs.inputs.clear();
         open(before);
         field("txtHostIP")->setText("  host.lan  ");
         dialogs.answers = {"Lan"};
@@ -307,25 +245,13 @@ TEST_F(NetworkDialogTest, SavingTrimsTheAddressAndAppendsItToTheList)
         if (number == "2")
             after.insert({{"IP1", "a"}, {"IPname1", "A"}});
         EXPECT_EQ(settings.values, after) << number;
-        EXPECT_TRUE(dialogs.boxes.empty());
     }
-}
 
-TEST_F(NetworkDialogTest, LoadChoosesASavedHostForTheHostField)
-{
-    open(joinable);
-    for (const char* host : {"10.0.0.8", "host.lan"}) {
-        field("txtHostIP")->setText(host);
-        dialogs.answers = {std::string("at ") + host};
-        click("Command1");
-    }
     field("txtHostIP")->setText("");
-    // The list is modal: it is answered once it is open.
-    std::string caption;
     QTimer::singleShot(0, dialog.get(), [&] {
         auto* list = dialog->findChild<QDialog*>("frmOpponent");
-        caption = list->windowTitle().toStdString();
-        EXPECT_EQ(QApplication::activeModalWidget(), list);
+        ASSERT_NE(list, nullptr) << "the saved opponents' list";
+        EXPECT_TRUE(list->isModal());
         auto* grid = list->findChild<QTableWidget*>("flxNames");
         const QPoint address = grid->visualItemRect(grid->item(1, 0)).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, address);
@@ -333,10 +259,8 @@ TEST_F(NetworkDialogTest, LoadChoosesASavedHostForTheHostField)
         list->reject(); // should the double click have failed to close it
     });
     click("Command2");
-    EXPECT_EQ(caption, "Saved opponents");
     EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
     EXPECT_TRUE(dialog->isVisible()) << "the network dialog stays for the join";
-    EXPECT_EQ(settings.values["IPNumber"], "2");
 }
 
 // Every way out runs one new game (its wipe serves events, so a second
@@ -366,21 +290,53 @@ TEST_F(NetworkDialogTest, EveryWayOutCancelsOnce)
         canvas.ops.clear();
         game.Menu_New_Click();
         const auto oneNewGame = wipeCells();
-        ASSERT_GT(oneNewGame, 0);
         game.setBoard(9, 9, MarkX);
         game.check(Menu_HumanComputer, false);
         game.check(Menu_Network, true);
         canvas.ops.clear();
         ways[i]();
-        EXPECT_TRUE(rejected());
-        EXPECT_TRUE(game.checked(Menu_HumanComputer));
-        EXPECT_FALSE(game.checked(Menu_Network));
+        EXPECT_TRUE(closedWith(QDialog::Rejected));
+        EXPECT_TRUE(game.checked(Menu_HumanComputer) && !game.checked(Menu_Network));
         EXPECT_EQ(game.Board(9, 9), Empty);
         EXPECT_EQ(wipeCells(), oneNewGame);
-        EXPECT_FALSE(session.joining());
-        EXPECT_EQ(transport.state, Transport::Closed);
-        EXPECT_TRUE(dialogs.boxes.empty());
+        EXPECT_TRUE(!session.joining() && transport.state == Transport::Closed && dialogs.boxes.empty());
     }
+}
+
+class Chat : public ::testing::Test, protected testing::NetworkPair {};
+
+TEST_F(Chat, TheTextGoesOutAsTypedAndNothingWhenEmptyOrThePeerHasGone)
+{
+    connect();
+    const size_t before = joiner.transport.sent.size();
+    const auto say = [this](const QString& text) {
+        SayWhatDialog dialog(joiner.session, nullptr);
+        dialog.show();
+        EXPECT_EQ(dialog.focusWidget(), dialog.txtMessage);
+        dialog.txtMessage->setText(text);
+        QTest::keyClick(dialog.txtMessage, Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << "Send is the default";
+        deliverAll();
+    };
+    say(QStringLiteral("  Zoë, good game  "));
+    ASSERT_EQ(joiner.transport.sent.size(), before + 1);
+    EXPECT_EQ(joiner.transport.sent.back(), "  Zo\xEB, good game  ") << "Latin-1, untrimmed on the wire";
+    say(QString());
+    EXPECT_EQ(joiner.transport.sent.size(), before + 1);
+
+    int opened = 0;
+    joiner.game.bindCommand(Menu_Send, [&] { ++opened; });
+    joiner.game.txtMoves_KeyDown(32, 0);
+    joiner.game.txtMoves_KeyDown(13, 0);
+    EXPECT_EQ(opened, 1) << "only Enter opens it";
+    joiner.transport.arrive(protocol::leaveMessage());
+    deliverAll();
+    const size_t boxes = joiner.dialogs.boxes.size();
+    say(QStringLiteral("anyone?"));
+    joiner.game.txtMoves_KeyDown(13, 0);
+    EXPECT_EQ(opened, 1) << "the peer has left";
+    EXPECT_EQ(joiner.transport.sent.size(), before + 1);
+    EXPECT_EQ(joiner.dialogs.boxes.size(), boxes) << "a send that cannot go reports nothing";
 }
 
 } // namespace
