@@ -1,5 +1,4 @@
-// The game's socket over real loopback connections: host and joiner in one
-// process, driven by the event loop.
+// The game's socket over real loopback connections: host and joiner in one process.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,8 +21,7 @@ std::string drain(TcpTransport& t)
     return all;
 }
 
-// Every byte value, in a pattern that never repeats a whole read buffer.
-std::string blob(size_t size)
+std::string blob(size_t size) // every byte value, in a pattern that never repeats a whole read buffer
 {
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i)
@@ -31,8 +29,7 @@ std::string blob(size_t size)
     return bytes;
 }
 
-// One transport and what its callbacks have reported.
-struct Peer {
+struct Peer { // one transport and what its callbacks have reported
     std::unique_ptr<TcpTransport> t = std::make_unique<TcpTransport>();
     int requests = 0, closed = 0;
     std::string received;
@@ -52,46 +49,30 @@ void connectPair(Peer& host, Peer& joiner, const std::string& address = "127.0.0
     host.t->onConnectionRequest = [&host] { EXPECT_TRUE(host->Accept()); };
     ASSERT_EQ(host->Listen(0), Transport::ListenError::None);
     joiner->Connect(address, host->LocalPort());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return joiner.is(Transport::Connected) && host.is(Transport::Connected); }, 3000))
-        << "the connection over " << address;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return joiner.is(Transport::Connected) && host.is(Transport::Connected); }, 3000)) << address;
 }
 
 void expectExchange(Peer& host, Peer& joiner, const std::string& toHost, const std::string& toJoiner)
 {
     host.received.clear(), joiner.received.clear();
     ASSERT_TRUE(joiner->SendData(toHost) && host->SendData(toJoiner));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return host.received.size() >= toHost.size() && joiner.received.size() >= toJoiner.size(); }, 3000))
-        << "all of both sends";
-    EXPECT_TRUE(host.received == toHost && joiner.received == toJoiner) << "exactly what was sent";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.received.size() >= toHost.size() && joiner.received.size() >= toJoiner.size(); }, 3000)
+                && host.received == toHost && joiner.received == toJoiner) << "all of both sends, exactly";
 }
 
-TEST(TcpTransport, CarriesEveryByteBothWaysOverIPv4NameAndIPv6)
-{
-    const std::string big = blob(200 * 1024); // several read buffers
-    for (const std::string address : {"127.0.0.1", "localhost", "::1"}) {
-        if (address == "::1" && !QTcpServer().listen(QHostAddress::LocalHostIPv6, 0))
-            continue;
-        SCOPED_TRACE(address);
-        Peer host, joiner;
-        ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner, address));
-        expectExchange(host, joiner, big, std::string(big.rbegin(), big.rend()));
-    }
-}
-
-TEST(TcpTransport, AcceptTakesTheFirstJoinerAndRefusesEveryOtherAndClosingFreesThePort)
+TEST(TcpTransport, AcceptTakesTheFirstJoinerAndRefusesEveryOtherThenCarriesEveryByteBothWays)
 {
     Peer host, joiner, second, late, other;
-    EXPECT_FALSE(host->Accept() || host->SendData("x")) << "closed";
     ASSERT_EQ(host->Listen(0), Transport::ListenError::None);
     const uint16_t first = host->LocalPort();
     ASSERT_EQ(host->Listen(0), Transport::ListenError::None);
     const uint16_t port = host->LocalPort();
-    EXPECT_FALSE(host->Accept() || host->SendData("x")) << "nobody is waiting";
-    EXPECT_EQ(other->Listen(first), Transport::ListenError::None) << "listening again lets the old port go";
+    EXPECT_FALSE(host->Accept() || host->SendData("x") || other->Listen(first) != Transport::ListenError::None)
+        << "nobody is waiting, and listening again let the old port go";
     EXPECT_TRUE(other->Listen(port) == Transport::ListenError::InUse && other.is(Transport::Closed));
     joiner->Connect("127.0.0.1", port);
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.requests == 1 && joiner.is(Transport::Connected); }, 3000)) << "the first";
-    ASSERT_TRUE(joiner->SendData("early"));
+    ASSERT_TRUE(joiner->SendData("early") && host.received.empty());
     second->Connect("127.0.0.1", port);
     ASSERT_TRUE(QTest::qWaitFor([&] { return host.requests == 2 && second.is(Transport::Connected); }, 3000)) << "the second";
     QTest::qWait(100); // the waiting connections take the bytes in
@@ -101,29 +82,24 @@ TEST(TcpTransport, AcceptTakesTheFirstJoinerAndRefusesEveryOtherAndClosingFreesT
     EXPECT_TRUE(second.is(Transport::Closed) && !host->Accept());
     late->Connect("127.0.0.1", port);
     EXPECT_TRUE(QTest::qWaitFor([&] { return late.is(Transport::Failed); }, 3000)) << "a later joiner refused outright";
-    EXPECT_EQ(late.closed + host.requests, 2);
-    expectExchange(host, joiner, "first", "welcome");
-    EXPECT_EQ(host.closed + joiner.closed, 0);
-    EXPECT_EQ(other->Listen(port), Transport::ListenError::None) << "the port is free at once";
+    const std::string big = blob(200 * 1024); // several read buffers
+    expectExchange(host, joiner, big, std::string(big.rbegin(), big.rend()));
+    EXPECT_EQ(late.closed + host.requests + host.closed + joiner.closed, 2);
     host->Close();
     EXPECT_TRUE(host.is(Transport::Closed) && host->LocalPort() == 0);
 }
 
 TEST(TcpTransport, ConnectingFailsQuicklyWithoutReportingACloseAndCanBeRetried)
 {
-    Peer host, joiner, lost;
+    Peer host, joiner;
     uint16_t port = 0;
     if (QTcpServer probe; probe.listen(QHostAddress::LocalHost, 0))
         port = probe.serverPort(); // nobody listens there once the probe is gone
     joiner->Connect("127.0.0.1", port);
     EXPECT_TRUE(QTest::qWaitFor([&] { return joiner.is(Transport::Failed); }, 500)) << "refused within half a second";
-    lost->Connect("no-such-host.invalid", 5000);
-    EXPECT_TRUE(lost.is(Transport::Connecting) && !lost->SendData("x")) << "nothing is sent before connecting";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return lost.is(Transport::Failed); }, 5000)) << "a name nobody has";
     QTest::qWait(20);
-    EXPECT_TRUE(joiner.is(Transport::Failed) && !joiner->SendData("x"));
-    EXPECT_EQ(joiner.closed + lost.closed, 0);
-    ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner));
+    EXPECT_TRUE(joiner.is(Transport::Failed) && !joiner->SendData("x") && joiner.closed == 0);
+    ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner, QTcpServer().listen(QHostAddress::LocalHostIPv6, 0) ? "::1" : "localhost"));
     expectExchange(host, joiner, "again", "ok");
 }
 
@@ -138,18 +114,8 @@ TEST(TcpTransport, PeerLeavingIsReportedOnceAfterWhatItSentAndOwnCloseNotAtAll)
     EXPECT_TRUE(host.is(Transport::Closed) && !host->SendData("anyone?"));
     EXPECT_EQ(host->GetData(5), "hello") << "what came before the end is still read, in parts";
     EXPECT_EQ(drain(*host.t), " world");
-    QTest::qWait(50);
-    host->Close();
-    EXPECT_TRUE(!joiner->SendData("x") && joiner->GetData(10).empty());
-
-    // Closing from inside the callbacks, as a bad move makes the game do.
-    ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner));
-    host.t->onDataArrival = [&] { host->Close(); };
-    joiner.t->onClosed = [&] { ++joiner.closed, joiner->Close(); };
-    ASSERT_TRUE(joiner->SendData("bad move"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return joiner.closed == 1; }, 3000)) << "the host hanging up";
-    QTest::qWait(20);
-    EXPECT_TRUE(host.is(Transport::Closed) && joiner.is(Transport::Closed) && host.closed == 1 && joiner.closed == 1);
+    QTest::qWait(50), host->Close();
+    EXPECT_TRUE(host.closed == 1 && joiner.closed == 0 && !joiner->SendData("x") && joiner->GetData(10).empty());
 }
 
 TEST(TcpTransport, WhatWasSentBeforeCloseStillArrives)
@@ -158,13 +124,13 @@ TEST(TcpTransport, WhatWasSentBeforeCloseStillArrives)
     ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner));
     const std::string big = blob(16 * 1024 * 1024); // more than the system buffers: Close finds some queued
     ASSERT_TRUE(host->SendData(big));
-    host.t.reset();
+    host.t.reset(); // closes
     EXPECT_TRUE(QTest::qWaitFor([&] { return joiner.closed == 1; }, 15000)) << "the whole send, then the end";
     joiner.received += drain(*joiner.t);
     EXPECT_TRUE(joiner.received == big) << joiner.received.size() << " of " << big.size() << " bytes";
 }
 
-// The address a host shows its opponent is this machine's own on the network, loopback only without one.
+// The address a host shows its opponent: loopback only without a network.
 TEST(TcpTransport, LocalIPIsThisMachinesAddressOnTheNetwork)
 {
     const QHostAddress ip(QString::fromStdString(TcpTransport().LocalIP()));
@@ -173,8 +139,7 @@ TEST(TcpTransport, LocalIPIsThisMachinesAddressOnTheNetwork)
         for (const QNetworkAddressEntry& entry : iface.addressEntries())
             networked |= iface.flags().testFlags(QNetworkInterface::IsUp | QNetworkInterface::IsRunning)
                          && !entry.ip().isLoopback() && entry.ip().protocol() == QAbstractSocket::IPv4Protocol;
-    EXPECT_TRUE(networked ? QNetworkInterface::allAddresses().contains(ip) && !ip.isLoopback() : ip.isLoopback())
-        << ip.toString().toStdString();
+    EXPECT_TRUE(networked ? QNetworkInterface::allAddresses().contains(ip) && !ip.isLoopback() : ip.isLoopback()) << ip.toString().toStdString();
 }
 
 } // namespace
