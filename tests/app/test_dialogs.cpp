@@ -1,9 +1,10 @@
-// The Help menu's windows and the list of saved opponents, driven as a player would.
+// The input box, the Help menu's windows and the list of saved opponents, driven as a player would.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,14 +12,29 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/info_windows.h"
 #include "app/opponent_dialog.h"
+#include "app/qt_ports.h"
 #include "app/settings.h"
 #include "support/fake_transport.h"
 
 namespace brindle {
 namespace {
+
+TEST(MessageBoxes, AnInputBoxGivesTheAnswerOrNothingWhenCancelled)
+{
+    QWidget window;
+    for (const bool ok : {true, false}) {
+        QTimer::singleShot(0, &window, [&] { // inside the box's own event loop, so it is there
+            auto* box = window.findChild<QInputDialog*>();
+            EXPECT_TRUE(box->labelText() == "Name of saving:" && box->textValue() == "old");
+            box->setTextValue("Ann's machine"), ok ? box->accept() : box->reject();
+        });
+        EXPECT_EQ(MessageBoxes(&window).inputBox("Name of saving:", "Save Host IP/name", "old"), ok ? "Ann's machine" : "");
+    }
+}
 
 TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)
 {
@@ -30,7 +46,7 @@ TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)
         << credits.toStdString();
     EXPECT_TRUE(aim.startsWith("What 'Brindle' is all about.\n\nIt is pretty simple, all you have to do is to get\nfive ")
                 && aim.count('\n') == 9 && aim.endsWith("Have fun!") && help.txtTekst->isReadOnly()) << aim.toStdString();
-    EXPECT_TRUE(about.lblTitle->font().bold() && about.lblVersion->text() == "Version 1.4.0"
+    EXPECT_TRUE(about.lblTitle->font().bold() && about.lblTitle->text() == "Brindle" && about.lblVersion->text() == "Version 1.4.0"
                 && !about.lblMail->text().isEmpty() && !about.windowTitle().isEmpty());
     for (QDialog* d : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&help)}) {
         d->show();

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTest>
 
@@ -43,8 +42,7 @@ struct Peer { // one transport and what its callbacks have reported
     bool is(int32_t state) { return t->State() == state; }
 };
 
-// The host accepts as it is asked, from inside its callback.
-void connectPair(Peer& host, Peer& joiner, const std::string& address = "127.0.0.1")
+void connectPair(Peer& host, Peer& joiner, const std::string& address = "127.0.0.1") // accepted from its callback
 {
     host.t->onConnectionRequest = [&host] { EXPECT_TRUE(host->Accept()); };
     ASSERT_EQ(host->Listen(0), Transport::ListenError::None);
@@ -97,8 +95,9 @@ TEST(TcpTransport, ConnectingFailsQuicklyWithoutReportingACloseAndCanBeRetried)
         port = probe.serverPort(); // nobody listens there once the probe is gone
     joiner->Connect("127.0.0.1", port);
     EXPECT_TRUE(QTest::qWaitFor([&] { return joiner.is(Transport::Failed); }, 500)) << "refused within half a second";
-    QTest::qWait(20);
     EXPECT_TRUE(joiner.is(Transport::Failed) && !joiner->SendData("x") && joiner.closed == 0);
+    joiner->Close();
+    EXPECT_TRUE(joiner.is(Transport::Closed)) << "failed until closed";
     ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner, QTcpServer().listen(QHostAddress::LocalHostIPv6, 0) ? "::1" : "localhost"));
     expectExchange(host, joiner, "again", "ok");
 }
@@ -128,18 +127,6 @@ TEST(TcpTransport, WhatWasSentBeforeCloseStillArrives)
     EXPECT_TRUE(QTest::qWaitFor([&] { return joiner.closed == 1; }, 15000)) << "the whole send, then the end";
     joiner.received += drain(*joiner.t);
     EXPECT_TRUE(joiner.received == big) << joiner.received.size() << " of " << big.size() << " bytes";
-}
-
-// The address a host shows its opponent: loopback only without a network.
-TEST(TcpTransport, LocalIPIsThisMachinesAddressOnTheNetwork)
-{
-    const QHostAddress ip(QString::fromStdString(TcpTransport().LocalIP()));
-    bool networked = false;
-    for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces())
-        for (const QNetworkAddressEntry& entry : iface.addressEntries())
-            networked |= iface.flags().testFlags(QNetworkInterface::IsUp | QNetworkInterface::IsRunning)
-                         && !entry.ip().isLoopback() && entry.ip().protocol() == QAbstractSocket::IPv4Protocol;
-    EXPECT_TRUE(networked ? QNetworkInterface::allAddresses().contains(ip) && !ip.isLoopback() : ip.isLoopback()) << ip.toString().toStdString();
 }
 
 } // namespace
