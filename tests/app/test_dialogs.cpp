@@ -1,0 +1,124 @@
+// The input box, the Help menu's windows and the list of saved opponents, driven as a player would.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "app/info_windows.h"
+#include "app/opponent_dialog.h"
+#include "app/qt_ports.h"
+#include "app/settings.h"
+#include "support/fake_transport.h"
+
+namespace brindle {
+namespace {
+
+TEST(MessageBoxes, AnInputBoxGivesTheAnswerOrNothingWhenCancelled)
+{
+    QWidget window;
+    for (const bool ok : {true, false}) {
+        QTimer::singleShot(0, &window, [&] { // inside the box's own event loop, so it is there
+            auto* box = window.findChild<QInputDialog*>();
+            EXPECT_TRUE(box->labelText() == "Name of saving:" && box->textValue() == "old");
+            box->setTextValue("Ann's machine"), ok ? box->accept() : box->reject();
+        });
+        EXPECT_EQ(MessageBoxes(&window).inputBox("Name of saving:", "Save Host IP/name", "old"), ok ? "Ann's machine" : "");
+    }
+}
+
+TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)
+{
+    AboutDialog about(nullptr);
+    HelpDialog help(nullptr);
+    about.Form_Load(), help.Form_Load(); // again, as at every opening: nothing is added twice
+    const QString credits = about.lblDescription->text(), aim = help.txtTekst->toPlainText();
+    EXPECT_TRUE(credits.startsWith("A fun little game created by:\n\nProgrammer: ") && credits.count('\n') == 3)
+        << credits.toStdString();
+    EXPECT_TRUE(aim.startsWith("What 'Brindle' is all about.\n\nIt is pretty simple, all you have to do is to get\nfive ")
+                && aim.count('\n') == 9 && aim.endsWith("Have fun!") && help.txtTekst->isReadOnly()) << aim.toStdString();
+    EXPECT_TRUE(about.lblTitle->font().bold() && about.lblTitle->text() == "Brindle" && about.lblVersion->text() == "Version 1.4.0"
+                && !about.lblMail->text().isEmpty() && !about.windowTitle().isEmpty());
+    for (QDialog* d : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&help)}) {
+        d->show();
+        EXPECT_TRUE(d->isModal() && d->minimumSize() == d->maximumSize()) << "modal, not to be resized";
+        QTest::keyClick(d, Qt::Key_Return);
+        EXPECT_TRUE(!d->isVisible() && d->result() == QDialog::Accepted) << "Enter is OK";
+    }
+}
+
+// What ends up in the host field, and how the list closes; one cell is chosen at a time, none edited.
+TEST(OpponentDialog, OkEnterOrADoubleClickPutsTheCurrentCellInTheHostFieldAndDeleteTakesTheRowForGood)
+{
+    using Values = std::map<std::string, std::string>;
+    const Values three = {{"IPNumber", "3"}, {"IP1", "10.0.0.1"}, {"IPname1", "Ann"}, {"IP2", "host.lan"},
+                          {"IPname2", "Bo"}, {"IP3", "10.0.0.3"}, {"IPname3", "Cy"}};
+    testing::MemorySettings settings;
+    QLineEdit hostField;
+    std::unique_ptr<OpponentDialog> dialog;
+    QTableWidget* grid = nullptr;
+    const auto open = [&](SettingsStore& store) {
+        dialog = std::make_unique<OpponentDialog>(store, hostField, nullptr), dialog->show();
+        grid = dialog->findChild<QTableWidget*>("flxNames");
+    };
+    const auto rows = [&] { // "address name" each
+        QStringList out;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            out << grid->item(r, 0)->text() + " " + grid->item(r, 1)->text();
+        return out.join(" | ");
+    };
+    const auto cell = [&](int row, int col) { return grid->visualItemRect(grid->item(row, col)).center(); };
+    const auto at = [&](int row, int col, Qt::KeyboardModifiers keys = {}) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, keys, cell(row, col)); };
+    const auto click = [&](const char* name) { QTest::mouseClick(dialog->findChild<QPushButton*>(name), Qt::LeftButton); };
+    const auto deleteShown = [&] { return dialog->findChild<QPushButton*>("comDelete")->isVisible(); };
+
+    const struct { const char* what; std::function<void()> act; QString field; int result; } cases[] = {
+        {"OK", [&] { click("comOK"); }, "10.0.0.1", QDialog::Accepted},
+        {"Enter", [&] { QTest::keyClick(grid, Qt::Key_Return); }, "10.0.0.1", QDialog::Accepted},
+        {"name, OK", [&] { at(0, 1), at(2, 1, Qt::ControlModifier), click("comOK"); }, "Cy", QDialog::Accepted},
+        {"double click", [&] { at(1, 0), QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell(1, 0)); }, "host.lan", QDialog::Accepted},
+        {"Cancel", [&] { at(1, 1), click("CancelButton"); }, "old", QDialog::Rejected},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        hostField.setText("old"), settings.values = three, open(settings);
+        EXPECT_TRUE(rows() == "10.0.0.1 Ann | host.lan Bo | 10.0.0.3 Cy" && dialog->isModal() && deleteShown());
+        c.act();
+        EXPECT_TRUE(hostField.text() == c.field && grid->selectedItems().size() <= 1 && dialog->findChildren<QLineEdit*>().isEmpty());
+        EXPECT_TRUE(!dialog->isVisible() && dialog->result() == c.result && settings.values == three);
+    }
+    // No Delete where the first row has no address to show.
+    for (const Values& saved : {Values{}, Values{{"IPNumber", "1"}, {"IPname1", "Ann"}}}) {
+        settings.values = saved, open(settings);
+        EXPECT_FALSE(deleteShown()) << saved.size();
+        click("comOK");
+        EXPECT_TRUE(hostField.text() == (saved.empty() ? "old" : "") && !dialog->isVisible()) << "the current cell, or none";
+    }
+    // Over the real settings file, edited by hand too: Delete takes the current row at once and for good.
+    QSettings file("Brin", "Brin");
+    file.clear();
+    QtSettings store;
+    for (const auto& [key, value] : three)
+        store.write(key, value);
+    file.setValue("Settings/IPname3", QStringList{"Cy", "Dee"}), file.setValue("Other/IP9", "x"); // a comma without quotes
+    open(store);
+    at(1, 1), click("comDelete");
+    EXPECT_TRUE(rows() == "10.0.0.1 Ann | 10.0.0.3 Cy, Dee" && grid->currentRow() == 0 && dialog->isVisible());
+    open(store);
+    EXPECT_EQ(rows(), "10.0.0.1 Ann | 10.0.0.3 Cy, Dee") << "on the next opening too";
+    click("comDelete"), click("comDelete");
+    EXPECT_TRUE(rows().isEmpty() && !deleteShown() && store.keys() == std::vector<std::string>{"IPNumber"});
+    file.clear();
+}
+
+} // namespace
+} // namespace brindle
