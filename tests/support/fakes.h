@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -17,8 +18,7 @@
 namespace brindle {
 namespace testing {
 
-// The one door into the game's own variables, for setting up positions that
-// play cannot reach quickly.
+// The one door into the game's own variables, for positions play cannot reach quickly.
 struct GameAccess {
     static GameState& state(Game& game) { return game; }
     static ComputerPlayer& computer(Game& game) { return game.computer_; }
@@ -33,54 +33,37 @@ struct CanvasOp {
 class RecordingCanvas final : public Canvas {
 public:
     void clear() override { record({CanvasOp::Clear}); }
-    void line(double x1, double y1, double x2, double y2) override
-    {
-        record({CanvasOp::Line, x1, y1, x2, y2, Black});
-    }
+    void line(double x1, double y1, double x2, double y2) override { record({CanvasOp::Line, x1, y1, x2, y2, Black}); }
     void fillBox(double x1, double y1, double x2, double y2, Colour colour) override
     {
         record({CanvasOp::Fill, x1, y1, x2, y2, colour});
     }
     void setPersistentDrawing(bool on) override { persistent = on; }
     bool persistentDrawing() const override { return persistent; }
-
     std::vector<CanvasOp> fills() const
     {
         std::vector<CanvasOp> out;
-        for (const auto& op : ops)
-            if (op.kind == CanvasOp::Fill)
-                out.push_back(op);
+        std::copy_if(ops.begin(), ops.end(), std::back_inserter(out), [](const CanvasOp& op) { return op.kind == CanvasOp::Fill; });
         return out;
     }
 
     std::vector<CanvasOp> ops;
     bool persistent = true;
-    // Off where nobody looks at the drawing (the fuzz target): it is the
-    // slowest part of a game otherwise.
-    bool recording = true;
+    bool recording = true; // off where nobody looks (the fuzz target): drawing is the slow part
 
 private:
-    void record(const CanvasOp& op)
-    {
-        if (recording)
-            ops.push_back(op);
-    }
+    void record(const CanvasOp& op) { recording ? ops.push_back(op) : void(); }
 };
 
-// Runs queued actions inside the event passes, as handlers would run inside
-// the window's event loop.
+// Runs queued actions inside the event passes, as handlers run inside the
+// window's event loop: one pass never blocks, so no test really waits.
 class FakeEvents final : public EventLoop {
 public:
     void DoEvents() override { runPass(); }
-    void Pause(int milliseconds) override
-    {
-        pausedMilliseconds += milliseconds;
-        runPass();
-    }
+    void Pause(int milliseconds) override { pausedMilliseconds += milliseconds, runPass(); }
+    // One pass of scripted events; what is not done by then takes the whole time.
     void waitFor(int milliseconds, const std::function<bool()>& done) override
     {
-        // One pass of scripted events; what is not done by then takes the
-        // whole time.
         waits.push_back(milliseconds);
         runPass();
         if (!done())
@@ -88,9 +71,8 @@ public:
     }
     void ShowIntro() override { ++intros; }
 
-    // The next event pass runs this action (one action per pass).
+    // The next event pass runs this action (one a pass); every pass runs the repeating one until it returns true.
     void duringNextPass(std::function<void()> action) { pending.push_back(std::move(action)); }
-    // Every event pass runs this action until it returns true.
     void duringPassesUntil(std::function<bool()> action) { repeating = std::move(action); }
 
     int pausedMilliseconds = 0;
@@ -105,16 +87,14 @@ private:
         if (pending.empty())
             return;
         auto action = std::move(pending.front());
-        pending.pop_front();
-        action();
+        pending.pop_front(), action();
     }
 
     std::deque<std::function<void()>> pending;
     std::function<bool()> repeating;
 };
 
-// Every call, in order: "beep", "wave Draw.wav", "open Brin.mid", "play",
-// "play from start", "close".
+// Every call, in order: "beep", "wave Draw.wav", "open Brin.mid", "play", "play from start", "close".
 class RecordingSound final : public Sound {
 public:
     void beep() override { calls.emplace_back("beep"); }
@@ -125,7 +105,6 @@ public:
     void closeMusic() override { calls.emplace_back("close"); }
 
     int beeps() const { return static_cast<int>(std::count(calls.begin(), calls.end(), "beep")); }
-    // The wave files played, in order.
     std::vector<std::string> waves() const
     {
         std::vector<std::string> out;
@@ -139,14 +118,10 @@ public:
     bool stopped = false;
 };
 
-// Every send, as "move 3 15", "new game 60 X Ann", "time winner R", and a
-// Disconnect as "leave" ("leave, told" with the message).
+// Every send, as "move 3 15", "new game 60 X Ann", "time winner R", "leave" or "leave, told".
 class RecordingPeer final : public Peer {
 public:
-    void SendMove(int32_t row, int32_t col) override
-    {
-        sent.push_back("move " + std::to_string(row) + " " + std::to_string(col));
-    }
+    void SendMove(int32_t row, int32_t col) override { sent.push_back("move " + std::to_string(row) + " " + std::to_string(col)); }
     void sendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) override
     {
         sent.push_back("new game " + std::to_string(timeLimitSec) + " " + firstMark + " " + std::string(hostName));
@@ -160,16 +135,11 @@ public:
     int32_t state = 7; // connected
 };
 
-// Hands out scripted numbers first, then a seeded generator's, and logs every
-// call: "R" for Randomize, "r" for Rnd. Too many draws without a reseed throw,
-// so that a search that never ends fails its test instead of hanging it.
+// Scripted numbers first, then a seeded generator's; logs "R" for Randomize and "r" for Rnd.
+// Endless draws without a reseed throw, so a search that never ends fails instead of hanging.
 class ScriptedRandom final : public RandomSource {
 public:
-    void Randomize() override
-    {
-        sinceReseed = 0;
-        log += 'R';
-    }
+    void Randomize() override { sinceReseed = 0, log += 'R'; }
     float Rnd() override
     {
         if (++sinceReseed > 100000)
@@ -178,8 +148,7 @@ public:
         if (script.empty())
             return fallback.Rnd();
         const float v = script.front();
-        script.pop_front();
-        return v;
+        return script.pop_front(), v;
     }
     void push(std::initializer_list<float> values) { script.insert(script.end(), values); }
 
@@ -191,44 +160,18 @@ public:
 
 // One game with fakes all round, started the way the window starts it.
 struct GameFixture {
-    GameFixture() : game(globals, {canvas, events, sound, peer, random, [this] { return now; }})
-    {
-        bindViewCommands(game);
-    }
+    GameFixture() : game(globals, {canvas, events, sound, peer, random, [this] { return now; }}) { bindViewCommands(game); }
 
     // The monotonic clock moves on and Timer1 ticks.
-    void tick(int64_t milliseconds = 1000)
-    {
-        now += milliseconds;
-        game.timerFired(1);
-    }
-
-    // Start-up as the window does it, in Human vs. Computer; the coin toss
-    // gives the opening to the human ('H') or the computer ('C').
-    void startUp(char starter = 'H')
-    {
-        game.Form_Load();
-        random.push({starter == 'H' ? 0.25f : 0.75f});
-        game.Form_Activate();
-    }
-
-    // Start-up, then the user chooses Human vs. Human.
-    void startHumanHuman()
-    {
-        startUp();
-        choose(Menu_HumanHuman);
-    }
-
-    // The player picks a menu item; a greyed or hidden one does nothing.
+    void tick(int64_t milliseconds = 1000) { now += milliseconds, game.timerFired(1); }
+    // Start-up in Human vs. Computer; the toss gives the opening to the human ('H') or the computer ('C').
+    void startUp(char starter = 'H') { game.Form_Load(), random.push({starter == 'H' ? 0.25f : 0.75f}), game.Form_Activate(); }
+    void startHumanHuman() { startUp(), choose(Menu_HumanHuman); }
     bool choose(MenuId item) { return game.command(item); }
-
-    // The click position in the middle of a cell, in twips.
     void clickCell(int row, int col)
     {
-        game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)),
-                            static_cast<float>(game.CellHeight * (row + 1.5)));
+        game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)), static_cast<float>(game.CellHeight * (row + 1.5)));
     }
-
     void play(std::initializer_list<std::pair<int, int>> cells)
     {
         for (const auto& [row, col] : cells)
@@ -239,8 +182,7 @@ struct GameFixture {
     const GameState& s() const { return game.state(); }
     GameState& poke() { return GameAccess::state(game); }
 
-    // Fills the board so that every window of five holds both colours: pairs
-    // down the columns and both diagonals, alternation along the rows. With
+    // Fills the board so that every window of five holds both colours. With
     // offsets, one cell of each five-by-five block stays empty; returns those.
     std::vector<std::pair<int, int>> closeEveryWindow(int rowOffset = -1, int colOffset = -1)
     {

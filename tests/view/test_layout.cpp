@@ -1,3 +1,7 @@
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "support/fakes.h"
@@ -6,117 +10,56 @@
 
 namespace brindle::testing {
 
-struct CellSizeCase {
-    int32_t width, height;
-    bool details;
-    int32_t cellWidth, cellHeight;
-};
-
-class LayoutCellSize : public ::testing::TestWithParam<CellSizeCase> {};
-
-TEST_P(LayoutCellSize, FollowsTheWindowSize)
+TEST(LayoutPlan, CellsFollowTheWindowSizeDownToTheFloorRoundingHalvesToEven)
 {
-    const auto& c = GetParam();
-    const LayoutPlan p = planLayout(c.width, c.height, c.details, 1815, 1695);
-    EXPECT_EQ(p.CellWidth, c.cellWidth);
-    EXPECT_EQ(p.CellHeight, c.cellHeight);
+    for (const auto& [w, h, details, cw, ch] : {std::tuple(5070, 5950, false, 225, 225), {7010, 5950, true, 222, 225},
+                                                 {7010, 5950, false, 313, 225}, {4600, 5000, false, 203, 182},
+                                                 {4600, 5000, true, 112, 182}, {5091, 5950, false, 226, 225}}) { // 225.5: to even
+        const LayoutPlan p = planLayout(w, h, details, 1815, 1695);
+        EXPECT_EQ(std::pair(p.CellWidth, p.CellHeight), std::pair(cw, ch)) << w << "x" << h << " " << details;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(WorkedSizes, LayoutCellSize,
-                         ::testing::Values(CellSizeCase{5070, 5950, false, 225, 225},  // start size
-                                           CellSizeCase{7010, 5950, true, 222, 225},   // after the intro
-                                           CellSizeCase{7010, 5950, false, 313, 225},  // details off
-                                           CellSizeCase{4600, 5000, false, 203, 182},  // the floor
-                                           CellSizeCase{4600, 5000, true, 112, 182},
-                                           CellSizeCase{5091, 5950, false, 226, 225})); // 225.5: to even
-
-TEST(LayoutPlan, PutsTheStatusRowUnderTheBoardAndThePanelAtTheRightEdge)
-{
-    const LayoutPlan p = planLayout(7010, 5950, true, 1815, 1695);
-    EXPECT_EQ(p.statusTop, 22 * 225);
-    EXPECT_EQ(p.lblPlacerLeft, 222 + 240);
-    EXPECT_EQ(p.txtTimeLeft, (22 * 222 - 2000) / 2.0);
-    EXPECT_EQ(p.lblTraekLeft, 21 * 222 - 1695);
-    EXPECT_EQ(p.panelLeft, 7010 - 1815 - 225);
-    EXPECT_EQ(p.txtMovesTop, 450);
-    EXPECT_EQ(p.txtMovesHeight, 20 * 225 - 200);
-    EXPECT_EQ(p.lblCompTop, 22 * 225 - 190);
-    EXPECT_EQ(planLayout(7010, 5950, false, 1815, 1695).panelLeft, 7010 + 5000);
-}
-
-class FormResize : public ::testing::Test, public GameFixture {
-protected:
-    void SetUp() override
-    {
-        startHumanHuman();
-        game.check(Menu_Details, true); // as the intro leaves it
-    }
-    void Resize(int32_t width, int32_t height)
-    {
-        game.ui.Width = width;
-        game.ui.Height = height;
-        Form_Resize(game);
-    }
+struct FormResize : ::testing::Test, GameFixture {
+    void SetUp() override { startHumanHuman(), game.check(Menu_Details, true); } // as the intro leaves it
+    void resize(int32_t width, int32_t height) { game.ui.Width = width, game.ui.Height = height, Form_Resize(game); }
 };
 
-TEST_F(FormResize, RedrawsTheBoardAndKeepsTheArrowsOnTheLastMove)
+TEST_F(FormResize, RedrawsTheBoardKeepsTheArrowsOnTheLastMoveAndSetsBackASizeBelowTheFloor)
 {
-    clickCell(4, 7);
-    canvas.ops.clear();
+    clickCell(4, 7), canvas.ops.clear();
     canvas.persistent = false;
-    Resize(9016, 5950);
-    EXPECT_EQ(game.CellWidth, 313);
-    EXPECT_EQ(canvas.ops.front().kind, CanvasOp::Clear);
-    EXPECT_EQ(canvas.fills().back().colour, Red);
-    EXPECT_EQ(game.ui.imgLeft.Top, 1.5 * 225 + 4 * 225 - 80);
-    EXPECT_EQ(game.ui.imgLeft.Left, 21 * 313 + 20);
-    EXPECT_EQ(game.ui.imgUp.Left, 1.5 * 313 + 7 * 313 - 80);
-    EXPECT_EQ(game.ui.lblComp.Top, 22 * 225 - 190);
+    resize(9016, 5950);
+    EXPECT_TRUE(game.CellWidth == 313 && canvas.ops.front().kind == CanvasOp::Clear && canvas.fills().back().colour == Red);
+    EXPECT_EQ((std::array{game.ui.imgLeft.Top, game.ui.imgLeft.Left, game.ui.imgUp.Left, game.ui.lblComp.Top}),
+              (std::array{1.5 * 225 + 4 * 225 - 80, 21 * 313 + 20.0, 1.5 * 313 + 7 * 313 - 80, 22 * 225 - 190.0}));
     EXPECT_FALSE(canvas.persistent) << "the pass restores the drawing mode it found";
     EXPECT_EQ(game.ui.txtMoves.Caption, "1: (5,8)   \r\n") << "a move is listed once";
-
-    Resize(4000, 5950);
-    EXPECT_EQ(game.ui.Width, MinWindowWidth) << "a size below the floor is set back";
-    EXPECT_EQ(game.CellWidth, 313) << "and laid out only when the corrected size arrives";
+    resize(4000, 5950);
+    EXPECT_TRUE(game.ui.Width == MinWindowWidth && game.CellWidth == 313) << "laid out when the corrected size arrives";
 }
 
-TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndTheBannerStaysCentred)
+TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndPiecesKeepTheirInsetOrAThirdOfTheCell)
 {
-    Resize(7010, 5950);
+    resize(7010, 5950);
     choose(Menu_Details);
-    EXPECT_EQ(game.CellWidth, 313);
-    EXPECT_GE(game.ui.txtMoves.Left, 7010);
-    EXPECT_EQ(game.ui.lblComp.Left, game.ui.txtMoves.Left) << "the score goes with the panel";
-
+    EXPECT_TRUE(game.CellWidth == 313 && game.ui.txtMoves.Left >= 7010 && game.ui.lblComp.Left == game.ui.txtMoves.Left);
     clickCell(0, 0);
     game.ui.lblPlacer.Caption = "It's a draw";
     choose(Menu_Details);
-    EXPECT_EQ(game.CellWidth, 222);
     EXPECT_EQ(game.ui.txtMoves.Caption, "1: (1,1)   \r\n") << "opening the panel lists the moves made meanwhile";
-    EXPECT_EQ(game.ui.lblDraw.Left, 22 * 222 / 2.0 - 3900 / 2.0);
-    EXPECT_EQ(game.ui.lblDraw.Top, 22 * 225 / 2.0 - 2205 / 2.0);
-}
-
-TEST_F(FormResize, SmallPiecesFollowTheCellSizeTheOthersKeepTheirInset)
-{
-    clickCell(2, 2);
-    Resize(7010, 5950);
+    EXPECT_EQ((std::array{double(game.CellWidth), game.ui.lblDraw.Left, game.ui.lblDraw.Top, game.ui.txtMoves.Top}),
+              (std::array{222.0, 22 * 222 / 2.0 - 3900 / 2.0, 22 * 225 / 2.0 - 2205 / 2.0, 450.0}));
     choose(Menu_PieceSmall);
     EXPECT_EQ(game.PieceInset, 74) << "a third of the narrower side, 222";
-    Resize(7010, 5000);
+    resize(7010, 5000);
     EXPECT_EQ(game.PieceInset, 61);
-    choose(Menu_PieceNormal);
-    Resize(5070, 5950);
+    choose(Menu_PieceNormal), resize(5070, 5950);
     EXPECT_EQ(game.PieceInset, 15);
-
-    canvas.ops.clear();
-    choose(Menu_PieceFull);
-    choose(Menu_PieceFull);
-    EXPECT_TRUE(game.checked(Menu_PieceFull));
-    EXPECT_FALSE(game.checked(Menu_PieceNormal) || game.checked(Menu_PieceSmall));
+    choose(Menu_PieceFull), choose(Menu_PieceFull);
+    EXPECT_FALSE(!game.checked(Menu_PieceFull) || game.checked(Menu_PieceNormal) || game.checked(Menu_PieceSmall));
     const CanvasOp piece = canvas.fills().back();
-    EXPECT_EQ(piece.x1, 3 * game.CellWidth);
-    EXPECT_EQ(piece.x2, 4 * game.CellWidth) << "a full piece covers the grid lines around its cell";
+    EXPECT_EQ(std::pair(piece.x1, piece.x2), std::pair(1.0 * game.CellWidth, 2.0 * game.CellWidth)) << "a full piece covers the grid lines around its cell";
 }
 
 } // namespace brindle::testing
