@@ -1,9 +1,11 @@
 // Real audio through SDL's "disk" driver, which writes what the speaker would play into a file.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
+#include <QCoreApplication>
 #include <QTest>
 
 #include "app/sdl_sound.h"
@@ -97,6 +99,29 @@ TEST_F(DiskAudio, AMissingOrDamagedFileOrNoSoundCardIsSaidOnceAndTheGamePlaysOn)
         const std::string text = said([] { SdlSound({BRINDLE_TEST_DATA}).playWave("Yes.wav"); });
         EXPECT_TRUE(once(text, "brindle: no sound") && std::count(text.begin(), text.end(), '\n') == 1) << text;
     }
+}
+
+// SDL would otherwise turn Ctrl+C and a kill into events nobody reads.
+TEST_F(DiskAudio, OpeningTheSpeakerLeavesTheStopSignalsToTheSystem)
+{
+    SdlSound sound({BRINDLE_TEST_DATA});
+    sound.playWave("Draw.wav");
+    for (int signal : {SIGTERM, SIGINT}) {
+        struct sigaction action {};
+        ::sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
+}
+
+TEST(SoundFiles, AreLookedForBesideTheProgramThenInTheWorkingFolderThenWhereTheyAreInstalled)
+{
+    const std::vector<std::string> folders = SdlSound::standardFolders();
+    ASSERT_EQ(folders.size(), 4u);
+    const fs::path program = QCoreApplication::applicationDirPath().toStdString();
+    EXPECT_EQ(folders[0], program.string());
+    EXPECT_EQ(folders[1], fs::current_path().string());
+    EXPECT_EQ(fs::path(folders[2]), (program.parent_path() / "share" / "brindle").lexically_normal());
+    EXPECT_TRUE(fs::path(folders[3]).is_absolute());
 }
 
 } // namespace
