@@ -110,10 +110,12 @@ TEST(ComputerPlayerAlone, AgreesWithThePlainCountOnBestCellsAndOnFivePossibleOve
         SCOPED_TRACE(n);
         ASSERT_EQ(cp.fivePossible(), plain.open);
         ASSERT_EQ(cp.choose(mover, 1, false).found, !plain.cells.empty());
+        ASSERT_TRUE(plain.cells.empty() || random.log.ends_with("Rr")) << "each pick draws from a fresh seed";
         std::vector<Cell> best;
         for (int32_t k = 1; k <= cp.BestCount; ++k)
             best.push_back({cp.BestCells[size_t(k)][0], cp.BestCells[size_t(k)][1]});
         ASSERT_EQ(std::pair(cp.BestScore, best), std::pair(plain.score, plain.cells));
+        ASSERT_EQ(cp.choose(mover, 1, true).found, !plain.cells.empty()) << "the random level";
         open += plain.open;
     }
     EXPECT_GT(std::min(open, 3000 - open), 1000) << "both answers put to the test";

@@ -44,11 +44,11 @@ TEST_F(Rules, AClickBeepsOnAnOccupiedCellOrALineOfEitherAxisAndIsIgnoredOnceTheG
     game.CellWidth = 300; // each axis maps by its own cell side
     game.Form_MouseDown(600, 500), game.Form_MouseDown(601, 500);
     EXPECT_TRUE(sound.beeps() == 2 && game.Board(1, 1) == MarkO && game.ui.lblHvisTur.BackColor == Red);
-    game.ui.Enabled = false; // a disabled window takes no click and no command
-    clickCell(5, 5);
+    game.ui.Enabled = false, clickCell(5, 5); // a disabled window takes no click and no command
     EXPECT_FALSE(choose(Menu_Details));
-    game.ui.Enabled = true;
-    game.DoWinner(" "), clickCell(5, 5);
+    game.ui.Enabled = true, setMode(*this, Menu_Network), tick(); // red's own clock runs, and blue's win on time zeroes it
+    game.DoWinner("B"), clickCell(5, 5);
+    EXPECT_TRUE(game.clock().RedTime == 0 && game.ui.lblHvisTur.BackColor == Blue);
     poke().GameOver = false;
     game.check(Menu_ComputerComputer, true), clickCell(5, 5);
     EXPECT_EQ(sound.beeps() + s().MoveCount, 2 + 2);
@@ -117,8 +117,7 @@ TEST_F(Rules, ClosingTheLastOpenWindowDrawsAtOnceAndUndoReopensThePlay)
     closeEveryWindow();
     for (int r = 15; r < 20; ++r)
         game.setBoard(r, 0, r < 18 ? MarkX : Empty);
-    clickCell(18, 0);
-    canvas.persistent = false;
+    clickCell(18, 0), canvas.persistent = false;
     clickCell(19, 0); // blue closes the last windows red had
     EXPECT_TRUE(canvas.persistent) << "the final board survives repaints";
     EXPECT_TRUE(s().GameOver && !game.ui.lblHvisTur.Visible && !game.ui.Timer1.Enabled && game.ui.lblPlacer.Caption == "It's a draw");

@@ -44,8 +44,7 @@ TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndPiecesKeepTheirInsetOrAThir
     resize(7010, 5950);
     choose(Menu_Details);
     EXPECT_TRUE(game.CellWidth == 313 && game.ui.txtMoves.Left >= 7010 && game.ui.lblComp.Left == game.ui.txtMoves.Left);
-    clickCell(0, 0);
-    game.ui.lblPlacer.Caption = "It's a draw";
+    clickCell(0, 0), game.ui.lblPlacer.Caption = "It's a draw";
     choose(Menu_Details);
     EXPECT_EQ(game.ui.txtMoves.Caption, "1: (1,1)   \r\n") << "opening the panel lists the moves made meanwhile";
     EXPECT_EQ((std::array{double(game.CellWidth), game.ui.lblDraw.Left, game.ui.lblDraw.Top, game.ui.txtMoves.Top}),
