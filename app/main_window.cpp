@@ -7,21 +7,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include "app/board_view.h"
 #include "app/info_windows.h"
 #include "app/network_dialog.h"
+#include "app/pictures.h"
 #include "app/say_what_dialog.h"
-#include "app/board_view.h"
 #include "view/intro.h"
 #include "view/layout.h"
-#include "app/pictures.h"
 
 namespace brindle {
 

@@ -27,7 +27,7 @@ LayoutPlan planLayout(int32_t Width, int32_t Height, bool details, int32_t txtMo
         p.txtTimeLeft = std::max(p.txtTimeLeft, p.lblPlacerLeft + text.placer + StatusGap);
         const double movesTextLeft = 21 * p.CellWidth - text.moves;
         const double room = movesTextLeft - StatusGap - p.txtTimeLeft;
-        p.txtTimeWidth = static_cast<int32_t>(std::clamp(room, static_cast<double>(text.time), 2235.0));
+        p.txtTimeWidth = static_cast<int32_t>(std::clamp(room, static_cast<double>(text.time), static_cast<double>(TimeBoxWidth)));
         const double pushed = p.txtTimeLeft + p.txtTimeWidth + StatusGap + text.moves - lblTraekWidth;
         p.lblTraekLeft = std::max(p.lblTraekLeft, pushed);
     }

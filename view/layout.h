@@ -20,6 +20,9 @@ inline constexpr int32_t WidthAllowance = 130;
 inline constexpr int32_t HeightAllowance = 1000;
 inline constexpr int32_t DetailsPanelWidth = 2000;
 
+// The time box's width where the status row has room for it.
+inline constexpr int32_t TimeBoxWidth = 2235;
+
 // Where everything goes for one window size; twips.
 struct LayoutPlan {
     int32_t CellWidth = 0;
@@ -28,7 +31,7 @@ struct LayoutPlan {
     double lblHvisTurLeft = 0;
     double lblPlacerLeft = 0;
     double txtTimeLeft = 0;
-    int32_t txtTimeWidth = 2235;
+    int32_t txtTimeWidth = TimeBoxWidth;
     double lblTraekLeft = 0;
     bool panelShown = false;
     double panelLeft = 0; // lblMoves and txtMoves; far right of the window when hidden
