@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -243,60 +242,6 @@ TEST(Splitter, FloodsHoldNothingButALastMarker)
     EXPECT_TRUE(std::all_of(pieces.begin() + 1, pieces.end(), [](const auto& p) { return p == Marker; }));
     EXPECT_EQ(splitter.waiting(), 3u);
     EXPECT_EQ(splitter.feed("0312", 1), Pieces{"~-~0312"});
-}
-
-// A small deterministic generator, the same on every platform.
-struct Random {
-    uint64_t state;
-    size_t below(size_t n)
-    {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return static_cast<size_t>(state % n);
-    }
-};
-
-// Random text full of near-messages, fed in random reads at random times: every
-// byte comes out once and in order, given back or dropped with what was held.
-TEST(Splitter, NeitherLosesNorInventsBytesAndHoldsAtMost36)
-{
-    const std::string alphabet = "~-0123456789NEWGAMEXOTiW abc";
-    const std::string tokens[] = {moveMessage(3, 12), leaveMessage(), timeWinnerMessage('R'),
-                                  newGameMessage(60, 'O', "Ann"), probeMessage("Bea"), "~-~", "~-", "~"};
-    size_t drops = 0;
-    for (uint64_t seed = 1; seed <= 200; ++seed) {
-        Random random{seed * 0x9E3779B97F4A7C15ull};
-        std::string input;
-        while (input.size() < 2000)
-            input += random.below(3) == 0 ? tokens[random.below(std::size(tokens))]
-                                          : std::string(1, alphabet[random.below(alphabet.size())]);
-        Splitter splitter;
-        std::string delivered;
-        int64_t now = 0, heldSince = 0;
-        for (size_t fed = 0; fed < input.size();) {
-            const size_t length = std::min(input.size() - fed, random.below(40));
-            now += random.below(8) == 0 ? 400 : static_cast<int64_t>(random.below(120));
-            const size_t heldBefore = splitter.waiting();
-            const size_t heldStart = fed - heldBefore;
-            if (heldBefore > 0 && now - heldSince > Splitter::WaitMilliseconds) {
-                delivered += input.substr(heldStart, heldBefore);
-                ++drops;
-            }
-            fed += length;
-            for (const auto& piece : splitter.feed(std::string_view(input).substr(fed - length, length), now)) {
-                ASSERT_FALSE(piece.empty());
-                ASSERT_EQ(piece.find(Marker, piece.starts_with(Marker) ? Marker.size() : 0), std::string::npos);
-                delivered += piece;
-            }
-            ASSERT_LE(splitter.waiting(), 36u);
-            ASSERT_EQ(delivered.size() + splitter.waiting(), fed) << "seed " << seed;
-            ASSERT_EQ(delivered, input.substr(0, delivered.size())) << "seed " << seed;
-            if (splitter.waiting() > 0 && (heldBefore == 0 || fed - splitter.waiting() != heldStart))
-                heldSince = now;
-        }
-    }
-    EXPECT_GT(drops, 100u) << "the inputs are meant to reach the drops";
 }
 
 TEST(Protocol, ParseHostAddressSplitsHostAndPortOrRefuses)

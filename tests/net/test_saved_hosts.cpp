@@ -98,20 +98,5 @@ TEST(SavedHosts, ADamagedNumberingIsRewrittenWithoutLosingAHost)
     }
 }
 
-TEST(SavedHosts, ThousandsOfHostsBehindADamagedCountAreKept)
-{
-    testing::MemorySettings settings;
-    settings.values["IPNumber"] = "4294967296";
-    // Numbered from 2: the whole list moves down one.
-    for (int k = 2; k <= 5001; ++k)
-        settings.values["IP" + std::to_string(k)] = "h" + std::to_string(k);
-    SavedHosts hosts(settings);
-    hosts.remove(0);
-    EXPECT_EQ(settings.read("IPNumber", ""), "4999");
-    EXPECT_EQ(settings.read("IP1", ""), "h3");
-    EXPECT_EQ(settings.read("IP4999", ""), "h5001");
-    EXPECT_EQ(settings.values.count("IP5000") + settings.values.count("IPname5000"), 0u);
-}
-
 } // namespace
 } // namespace brindle
