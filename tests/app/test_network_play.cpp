@@ -7,7 +7,6 @@
 #include <memory>
 
 #include <QApplication>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -119,10 +118,6 @@ TEST_F(NetworkPlay, AWholeGameFromHostingToAFiveWithChatThenLeaving)
     ASSERT_NE(waiting(*host), waiting(*joiner)) << "the toss's side opens, the other waits";
     EXPECT_EQ(host->game().state().NextMark == MarkX, !waiting(*host));
 
-    QTcpSocket intruder;
-    intruder.connectToHost(QStringLiteral("127.0.0.1"), host->transport().LocalPort());
-    ASSERT_TRUE(waitFor([&] { return intruder.state() == QAbstractSocket::UnconnectedState; }, "a second joiner's refusal"));
-
     MainWindow* first = waiting(*host) ? joiner.get() : host.get();
     MainWindow* second = first == host.get() ? joiner.get() : host.get();
     for (int i = 0; i < 5; ++i) {
@@ -140,12 +135,10 @@ TEST_F(NetworkPlay, AWholeGameFromHostingToAFiveWithChatThenLeaving)
     }
     EXPECT_EQ(hostGlobals.Score, joinerGlobals.Score);
 
-    // Enter in the move list or the menu; the box's close sends nothing, the
-    // edges are trimmed, and a text with the marker is a message of the game.
+    // Enter in the move list or the menu; the box's close sends nothing.
     const struct { MainWindow* from; const char* text; bool close; const char* seen; } chat[] = {
         {joiner.get(), "Good luck, Zoë!", false, "Brindle: Good luck, Zoë!"},
         {host.get(), "unsent", true, nullptr},
-        {host.get(), "   ", false, "Brindle: "},
         {host.get(), "  You too  ", false, "Brindle: You too"},
     };
     for (const auto& c : chat) {
@@ -161,11 +154,7 @@ TEST_F(NetworkPlay, AWholeGameFromHostingToAFiveWithChatThenLeaving)
             EXPECT_EQ(boxes.seen.back(), c.seen);
         }
     }
-    boxes.closeMessage = false;
-    boxes.typed = QStringLiteral("~-~Check if connectedEve");
-    joiner->action(Menu_Send)->trigger();
-    ASSERT_TRUE(waitFor([&] { return host->windowTitle() == "Brindle.   Ann(red) - Eve(blue)"; }, "the new name"));
-    EXPECT_EQ(boxes.seen.size(), 3u);
+    EXPECT_EQ(boxes.seen.size(), 2u);
 
     boxes.seen.clear();
     joiner->action(Menu_HumanHuman)->trigger();

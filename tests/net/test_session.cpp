@@ -442,6 +442,13 @@ TEST_F(NetworkGame, TheJoinerWaitsForTheHostsFirstGameBeforeItMayMove)
     joiner.transport.deliver();
     EXPECT_FALSE(joiner.globals.NetPending);
     EXPECT_EQ(joiner.game.ui.Caption, "Brindle.   Ann(red) - Bob(blue)");
+
+    // A join made anew keeps nothing of that game, not even its having been one.
+    joiner.transport.calls.clear();
+    EXPECT_EQ(joiner.session.join("other.example", "Bob"), NetSession::JoinResult::Connected);
+    EXPECT_THAT(joiner.transport.calls, ElementsAre("close", "connect other.example 1002"));
+    joiner.transport.arrive("HTTP/1.1 400 Bad Request"), joiner.transport.deliver();
+    EXPECT_THAT(joiner.dialogs.boxes, IsEmpty());
 }
 
 TEST_F(NetworkGame, AHostThatLeavesRightAfterTheFirstGameGivesOneBox)
@@ -467,6 +474,10 @@ TEST_F(NetworkGame, AChatTextGoesOutAsTypedInLatin1)
     deliverAll();
     EXPECT_EQ(joiner.transport.sent.back(), "Zo\xEB says hi ");
     EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: Zoë says hi"));
+    int opened = 0; // Enter in the move list opens "Send a message"
+    joiner.game.bindCommand(Menu_Send, [&] { ++opened; });
+    joiner.game.txtMoves_KeyDown(32, 0), joiner.game.txtMoves_KeyDown(13, 0);
+    EXPECT_EQ(opened, 1);
     const size_t sent = joiner.transport.sent.size();
     joiner.session.Close();
     joiner.session.sendChat("anyone?");
