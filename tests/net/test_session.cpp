@@ -116,6 +116,7 @@ TEST_F(NetworkGame, NamesTravelInLatin1AndATossOfExactlyOneHalfLetsBlueOpen)
 
 TEST_F(NetworkGame, AWholeGameToAFiveEndsTheSameOnBothScreensAndOnlyTheHostStartsTheNext)
 {
+    joiner.game.check(Menu_Details, true);
     connect();
     joiner.clickCell(2, 2);
     EXPECT_EQ(joiner.sound.beeps() * 10 + joiner.pieces(), 10) << "a click on the peer's turn beeps";
@@ -133,6 +134,7 @@ TEST_F(NetworkGame, AWholeGameToAFiveEndsTheSameOnBothScreensAndOnlyTheHostStart
     playAndDeliver(host, 5, 9);
 
     EXPECT_THAT(host.transport.sent.back(), "~-~0509");
+    EXPECT_EQ(joiner.game.ui.txtMoves.Caption.substr(0, 14), "9: (6,10)   \r\n") << "a move from the wire has no score";
     for (Copy* c : {&host, &joiner}) {
         SCOPED_TRACE(c == &host ? "host" : "joiner");
         EXPECT_TRUE(c->s().MoveCount == 9 && c->s().GameOver && c->game.ui.lblHvisTur.BackColor == Red);
