@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,18 @@ TEST(MessageBoxes, AnInputBoxGivesTheAnswerOrNothingWhenCancelled)
         });
         EXPECT_EQ(MessageBoxes(&window).inputBox("Name of saving:", "Save Host IP/name", "old"), ok ? "Ann's machine" : "");
     }
+}
+
+TEST(ServeEventsUntil, EndsAsSoonAsItsConditionHoldsOrItsTimeIsUp)
+{
+    QElapsedTimer clock;
+    clock.start();
+    bool fired = false;
+    QTimer::singleShot(20, [&fired] { fired = true; });
+    serveEventsUntil(10000, [&fired] { return fired; });
+    EXPECT_TRUE(fired && clock.elapsed() < 5000) << clock.elapsed() << " ms";
+    serveEventsUntil(30, [] { return false; });
+    EXPECT_LT(clock.elapsed(), 5000);
 }
 
 TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)

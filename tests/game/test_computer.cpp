@@ -142,6 +142,11 @@ TEST_F(Computer, OpensInRowsAndColumns5To14AtEveryLevelAndPicksEachTiedCellByIts
         seen.insert({r, c});
     }
     EXPECT_EQ(seen.size(), 5 * 6 + 3 - 2u);
+    // At the board's edges the box and the cells near a piece stop at the last row and column.
+    choose(Menu_New), clickCell(0, 19), clickCell(19, 19);
+    const ComputerPlayer& cp = game.computer();
+    EXPECT_EQ((std::array{cp.SearchMinRow, cp.SearchMinCol, cp.SearchMaxRow, cp.SearchMaxCol}), (std::array{0, 18, 19, 19}));
+    EXPECT_FALSE(cp.NearPiece[1][0] || cp.NearPiece[2][0] || cp.NearPiece[19][0]);
 }
 
 TEST_F(Computer, EachLevelItemChecksOnlyItselfAndSetsItsMarginAndEachGameDrawsItsWeightsOverTheirRanges)

@@ -202,7 +202,10 @@ TEST_F(Rules, NewGameSweepsAMagentaBarOverTheBoardAndLeavesItBlankWithUndoOff)
 {
     play({{0, 0}, {0, 1}, {1, 0}});
     choose(Menu_Undo), canvas.ops.clear(); // both undo items enabled now
+    bool statusHidden = false;
+    events.duringNextPass([&] { statusHidden = !game.ui.lblPlacer.Visible && !game.ui.txtTime.Visible && !game.ui.lblTraek.Visible; });
     choose(Menu_New);
+    EXPECT_TRUE(statusHidden) << "the status row is hidden during the wipe";
     const auto painted = [f = canvas.fills()](Colour c) { return std::count_if(f.begin(), f.end(), [c](const CanvasOp& op) { return op.colour == c; }); };
     EXPECT_EQ(std::pair(painted(Magenta), painted(BackColour)), std::pair(19 * 20l, 20 * 20l)) << "a bar across columns 1 to 19, then blank";
     EXPECT_TRUE(game.ui.Enabled && canvas.persistent && enabled(Menu_New) && enabled(Menu_Autodraw));
@@ -237,6 +240,10 @@ TEST_F(Rules, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnotherM
 
     choose(Menu_New);
     const int draws = globals.Score[3];
+    const auto closeAfterFirstMove = [this] { return s().MoveCount == 1 && !s().GameOver && (closeEveryWindow(), true); };
+    events.duringPassesUntil(closeAfterFirstMove);
+    game.timerFired(3);
+    EXPECT_TRUE(s().GameOver && globals.Score[3] == draws + 1 && timer3Armed()) << "a draw, and the next game a second later";
     events.duringPassesUntil([this] {
         if (s().MoveCount != 1 || s().GameOver)
             return false;
@@ -244,7 +251,7 @@ TEST_F(Rules, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnotherM
         return choose(Menu_Stop);
     });
     game.timerFired(3);
-    EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && globals.Score[3] == draws + 1 && s().Stopped && !timer3Armed());
+    EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && globals.Score[3] == draws + 2 && s().Stopped && !timer3Armed());
 }
 
 TEST_F(Rules, MusicOpensPlaysRestartsWhenEndedAndClosesAndTheWindowClosingStopsEverything)

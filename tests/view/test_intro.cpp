@@ -81,6 +81,9 @@ TEST_F(IntroRun, ScrollsTheBannerTwoColumnsAFrameThroughTheFourStylesOf52FramesU
     EXPECT_TRUE(after.grid && after.fills.empty() && game.ui.MousePointer == PointerDefault) << "then the empty board";
     frames.clear(), run(0);
     EXPECT_TRUE(frames.size() == 1u && after.grid && after.fills.empty()) << "a click in the first frame ends it";
+    GameFixture early;
+    early.game.Form_Load(), early.clickCell(5, 5), early.random.push({0.25f}), early.game.Form_Activate();
+    EXPECT_TRUE(early.events.intros == 1 && !early.s().IntroSkip) << "a click before the window showed skips nothing";
 }
 
 } // namespace
