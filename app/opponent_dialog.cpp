@@ -55,7 +55,6 @@ void OpponentDialog::buildControls()
 
 void OpponentDialog::Form_Load()
 {
-    flxNames->setRowCount(0);
     flxNames->setColumnWidth(0, twipsToPixels(AddressWidth));
     flxNames->setColumnWidth(1, twipsToPixels(GridWidth - AddressWidth - ScrollBarWidth));
     const std::vector<SavedHost> list = hosts_.entries();

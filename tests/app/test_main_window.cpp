@@ -55,7 +55,7 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     ASSERT_TRUE(passIntro(window));
     for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
         EXPECT_TRUE(window.action(top)->isEnabled());
-    EXPECT_TRUE(window.action(Menu_Details)->isChecked());
+    EXPECT_TRUE(window.action(Menu_Details)->isChecked() && window.action(Menu_Sound)->isChecked());
     EXPECT_EQ(window.game().ui.Width, 7010);
     for (MenuId item : {Menu_PieceNormal, Menu_HumanComputer, Menu_Hard})
         EXPECT_TRUE(window.action(item)->actionGroup()->isExclusive());
@@ -173,7 +173,7 @@ TEST_F(Window, ADisabledWindowTakesNoInputAndItsMenusStillShowTheGamesState)
     QTest::keyClick(&window, Qt::Key_F3);
     window.action(Menu_Easy)->trigger();
     EXPECT_EQ(game().Board(5, 5), Empty);
-    EXPECT_TRUE(window.action(Menu_Details)->isChecked());
+    EXPECT_TRUE(window.action(Menu_Details)->isChecked() && window.action(Menu_Sound)->isChecked());
     EXPECT_TRUE(window.action(Menu_Hard)->isChecked());
     game().ui.Enabled = true;
 }

@@ -92,7 +92,7 @@ TEST_F(NetworkDialogTest, OpensWithWhatWasSavedOrTheDefaultsAndHostsWithTheChose
         EXPECT_EQ(options(), std::make_pair(1, false)) << "garbled: " << limit << " " << box;
     }
 
-    const Values saved = {{"JoinIP", "10.1.2.3"}, {"PlayerAm", "Zo\xc3\xab"}, {"Time", "1"}, {"Timelimit", "3"},
+    const Values saved = {{"JoinIP", "10.1.2.3"}, {"PlayerAm", "Zo\xc3\xab"}, {"Time", "1"}, {"Timelimit", " 3 "},
                           {"HostAm", "Jos\xc3\xa9"}};
     open(saved);
     EXPECT_EQ(field("txtHostIP")->text() + field("txtPlayerAm")->text() + field("txtHostAm")->text(),

@@ -130,7 +130,7 @@ TEST_F(TimedNetworkGame, TheJoinersClockWaitsAtZeroForTheHostsWord)
     expectSameOutcome(1);
     // A late move or a second time win changes nothing.
     joiner.transport.arrive("~-~0505~-~TimeWinnerR~-~TimeWinnerB");
-    host.transport.arrive("~-~0505"), deliverAll();
+    receive(host, "~-~0505");
     expectSameOutcome(1);
 }
 

@@ -174,8 +174,7 @@ TEST_F(NetworkGame, AMoveCountsOnlyOnThePeersTurnOnAnEmptyCellAndNothingOnceTheS
         SCOPED_TRACE(bytes);
         const int32_t moves = joiner.s().MoveCount;
         const auto score = joiner.globals.Score;
-        joiner.transport.arrive(bytes);
-        deliverAll();
+        receive(joiner, bytes);
         EXPECT_EQ(joiner.s().MoveCount, moves);
         EXPECT_EQ(joiner.pieces(), moves);
         EXPECT_EQ(joiner.globals.Score, score);
@@ -189,22 +188,18 @@ TEST_F(NetworkGame, AMoveCountsOnlyOnThePeersTurnOnAnEmptyCellAndNothingOnceTheS
     joiner.now += 1000;
 
     // A proper move on the host's turn is placed once, whole, also in two pieces.
-    joiner.transport.arrive("~-~12");
-    deliverAll();
+    receive(joiner, "~-~12");
     EXPECT_EQ(joiner.s().MoveCount, 2);
-    joiner.transport.arrive("13");
-    deliverAll();
+    receive(joiner, "13");
     EXPECT_EQ(joiner.s().MoveCount, 3);
     EXPECT_EQ(joiner.game.Board(12, 13), MarkX);
 
     // Half a move, then the socket closes: what comes after counts for nothing.
-    joiner.transport.arrive("~-~03");
-    deliverAll();
+    receive(joiner, "~-~03");
     joiner.session.Close();
     EXPECT_FALSE(joiner.session.live());
     joiner.transport.state = Transport::Connected;
-    joiner.transport.arrive("07~-~0101");
-    deliverAll();
+    receive(joiner, "07~-~0101");
     EXPECT_EQ(joiner.pieces(), 3);
 }
 
@@ -221,8 +216,7 @@ TEST_F(NetworkGame, EachSideIgnoresWhatOnlyTheOtherMaySendAndTheJoinerTakesATime
     EXPECT_EQ(host.globals.Score[2], 0);
     EXPECT_EQ(joiner.globals.PlayerName, "Bob");
 
-    joiner.transport.arrive("~-~TimeWinnerB~-~TimeWinnerB");
-    deliverAll();
+    receive(joiner, "~-~TimeWinnerB~-~TimeWinnerB");
     EXPECT_TRUE(joiner.s().GameOver && joiner.game.ui.lblHvisTur.BackColor == Blue);
     EXPECT_EQ(joiner.globals.Score[2], 1);
     EXPECT_EQ(joiner.game.clock().RedTime, 0);
@@ -233,20 +227,17 @@ TEST_F(NetworkGame, EachSideIgnoresWhatOnlyTheOtherMaySendAndTheJoinerTakesATime
 TEST_F(NetworkGame, MessagesWaitTheirTurnBehindAnOpenBoxAMoveBeingJudgedOrHalfAMessage)
 {
     connect();
-    joiner.transport.arrive("~-~0303Good luck!");
-    deliverAll();
+    receive(joiner, "~-~0303Good luck!");
     EXPECT_EQ(joiner.game.Board(3, 3), MarkX);
     EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Good luck!"));
 
     size_t shownWhileFirstOpen = 0;
     joiner.dialogs.whileOpen = [&] {
-        joiner.transport.arrive("second ~-~0808");
-        deliverAll();
+        receive(joiner, "second ~-~0808");
         shownWhileFirstOpen = joiner.dialogs.boxes.size();
         EXPECT_EQ(joiner.s().MoveCount, 1);
     };
-    joiner.transport.arrive("   first   ");
-    deliverAll();
+    receive(joiner, "   first   ");
     EXPECT_EQ(shownWhileFirstOpen, 2u);
     EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Good luck!", "Brindle: first", "Brindle: second"));
     EXPECT_EQ(joiner.game.Board(8, 8), Empty) << "out of turn";
@@ -268,11 +259,9 @@ TEST_F(NetworkGame, MessagesWaitTheirTurnBehindAnOpenBoxAMoveBeingJudgedOrHalfAM
     EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: well played"));
 
     // Half a message waits half a second at most.
-    host.transport.arrive("~-~03");
-    deliverAll();
+    receive(host, "~-~03");
     host.now += 501;
-    host.transport.arrive("05");
-    deliverAll();
+    receive(host, "05");
     EXPECT_EQ(host.s().MoveCount, 2);
     EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: well played", "Brindle: 05"));
 }

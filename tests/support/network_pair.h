@@ -112,6 +112,13 @@ struct NetworkPair {
             throw std::runtime_error("the copies did not connect");
     }
 
+    // Bytes reach `side` as if from its peer, and the event loop runs.
+    void receive(Copy& side, std::string_view bytes)
+    {
+        side.transport.arrive(bytes);
+        deliverAll();
+    }
+
     // Runs the arrival events both sockets have due, as the event loop would.
     void deliverAll()
     {
