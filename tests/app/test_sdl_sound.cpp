@@ -42,23 +42,17 @@ TEST_F(DiskAudio, AWinIsHeardAndAGameWithSoundOffIsSilent)
 {
     for (const bool soundOn : {false, true}) {
         EXPECT_EQ(loudBytes(), 0) << "nothing played yet, nor in the game with Sound off";
-        Globals globals;
-        RecordingCanvas canvas;
-        FakeEvents events;
+        FakeWorld world;
         SdlSound sound({BRINDLE_TEST_DATA});
         NoPeer peer;
-        ScriptedRandom random;
-        Game game(globals, {canvas, events, sound, peer, random});
+        Game game(world.globals, {world.canvas, world.events, sound, peer, world.random});
         bindViewCommands(game);
         game.check(Menu_Sound, false); // the opening is silent either way
-        game.Form_Load();
-        random.push({0.25f});
-        game.Form_Activate();
-        game.command(Menu_HumanHuman);
+        startUp(game, world.random), game.command(Menu_HumanHuman);
         if (soundOn)
             game.command(Menu_Sound);
         for (int k = 0; k < 9; ++k) // red makes five in the first row
-            game.Form_MouseDown(float(game.CellWidth * (k / 2 + 1.5)), float(game.CellHeight * (k % 2 + 1.5)));
+            clickCell(game, k % 2, k / 2);
         ASSERT_TRUE(game.state().GameOver);
         QTest::qWait(soundOn ? 700 : 300);
     }

@@ -158,20 +158,48 @@ public:
     ClockRandom fallback{12345};
 };
 
+// The world around one game: every port but its peer, and the monotonic clock
+// in the test's hand. A fixture adds a peer and the game itself.
+struct FakeWorld {
+    Ports ports(Peer& peer) { return {canvas, events, sound, peer, random, [this] { return now; }}; }
+
+    Globals globals;
+    RecordingCanvas canvas;
+    FakeEvents events;
+    RecordingSound sound;
+    ScriptedRandom random;
+    int64_t now = 0; // milliseconds
+};
+
+// Start-up as the window does it; the toss gives the opening in Human vs.
+// Computer to the human ('H') or the computer ('C').
+inline void startUp(Game& game, ScriptedRandom& random, char starter = 'H')
+{
+    game.Form_Load(), random.push({starter == 'H' ? 0.25f : 0.75f}), game.Form_Activate();
+}
+inline void clickCell(Game& game, int row, int col)
+{
+    game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)), static_cast<float>(game.CellHeight * (row + 1.5)));
+}
+inline int pieceCount(const Game& game)
+{
+    int n = 0;
+    for (int r = 0; r < BoardSize; ++r)
+        for (int c = 0; c < BoardSize; ++c)
+            n += game.Board(r, c) > Empty ? 1 : 0;
+    return n;
+}
+
 // One game with fakes all round, started the way the window starts it.
-struct GameFixture {
-    GameFixture() : game(globals, {canvas, events, sound, peer, random, [this] { return now; }}) { bindViewCommands(game); }
+struct GameFixture : FakeWorld {
+    GameFixture() : game(globals, ports(peer)) { bindViewCommands(game); }
 
     // The monotonic clock moves on and Timer1 ticks.
     void tick(int64_t milliseconds = 1000) { now += milliseconds, game.timerFired(1); }
-    // Start-up in Human vs. Computer; the toss gives the opening to the human ('H') or the computer ('C').
-    void startUp(char starter = 'H') { game.Form_Load(), random.push({starter == 'H' ? 0.25f : 0.75f}), game.Form_Activate(); }
+    void startUp(char starter = 'H') { testing::startUp(game, random, starter); }
     void startHumanHuman() { startUp(), choose(Menu_HumanHuman); }
     bool choose(MenuId item) { return game.command(item); }
-    void clickCell(int row, int col)
-    {
-        game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)), static_cast<float>(game.CellHeight * (row + 1.5)));
-    }
+    void clickCell(int row, int col) { testing::clickCell(game, row, col); }
     void play(std::initializer_list<std::pair<int, int>> cells)
     {
         for (const auto& [row, col] : cells)
@@ -196,13 +224,7 @@ struct GameFixture {
         return holes;
     }
 
-    Globals globals;
-    RecordingCanvas canvas;
-    FakeEvents events;
-    RecordingSound sound;
     RecordingPeer peer;
-    ScriptedRandom random;
-    int64_t now = 0; // the monotonic clock, in milliseconds
     Game game;
 };
 

@@ -14,49 +14,21 @@ namespace testing {
 
 struct NetworkPair {
     // One running copy: a game whose peer is a network session.
-    struct Copy {
-        Copy()
-            : session(globals, transport, dialogs, settings, events, [this] { return now; }),
-              game(globals, {canvas, events, sound, session, random, [this] { return now; }})
+    struct Copy : FakeWorld {
+        Copy() : session(globals, transport, dialogs, settings, events, [this] { return now; }), game(globals, ports(session))
         {
             session.attach(game);
             bindViewCommands(game);
             transport.onDataArrival = [this] { session.Winsock1_DataArrival(); };
         }
-
-        // Start-up as the window does it; the human opens in Human vs. Computer.
-        void startUp()
-        {
-            game.Form_Load();
-            random.push({0.25f});
-            game.Form_Activate();
-        }
-
-        void clickCell(int row, int col)
-        {
-            game.Form_MouseDown(static_cast<float>(game.CellWidth * (col + 1.5)),
-                                static_cast<float>(game.CellHeight * (row + 1.5)));
-        }
-
+        void startUp() { testing::startUp(game, random); }
+        void clickCell(int row, int col) { testing::clickCell(game, row, col); }
         const GameState& s() const { return game.state(); }
-        int pieces() const
-        {
-            int n = 0;
-            for (int r = 0; r < BoardSize; ++r)
-                for (int c = 0; c < BoardSize; ++c)
-                    n += game.Board(r, c) > Empty ? 1 : 0;
-            return n;
-        }
+        int pieces() const { return pieceCount(game); }
 
-        Globals globals;
-        RecordingCanvas canvas;
-        FakeEvents events;
-        RecordingSound sound;
-        ScriptedRandom random;
         FakeTransport transport;
         MemorySettings settings;
         RecordingDialogs dialogs;
-        int64_t now = 0;
         NetSession session;
         Game game;
     };
