@@ -52,14 +52,9 @@ void BoardView::line(double x1, double y1, double x2, double y2)
 {
     const QPoint a(toPixels(x1), toPixels(y1));
     const QPoint b(toPixels(x2), toPixels(y2));
-    const QRgb ink = toRgb(Black);
-    // The grid has only straight lines; both end points are drawn.
-    if (a.x() == b.x() || a.y() == b.y()) {
-        fill(QRect(a, b).normalized(), ink);
-        return;
-    }
+    // A cosmetic pen: one pixel wide at any size, both end points drawn.
     QPainter painter(&image_);
-    painter.setPen(QPen(QColor(ink), 0));
+    painter.setPen(QPen(QColor(toRgb(Black)), 0));
     painter.drawLine(a, b);
     painter.end();
     present(QRect(a, b).normalized());

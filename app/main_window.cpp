@@ -462,8 +462,8 @@ void MainWindow::Form_Unload()
 
 void MainWindow::Menu_exit_Click()
 {
-    // Closing ends this window alone; the program ends with its last window.
-    session_.Disconnect(false);
+    // Closing ends this window alone, a network game with it (Form_Unload);
+    // the program ends with its last window.
     close();
 }
 

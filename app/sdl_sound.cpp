@@ -23,8 +23,8 @@
 // which would otherwise all be loaded before the window could appear.
 #define BRINDLE_AUDIO_FUNCTIONS(X)                                                                            \
     X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetError) X(Mix_OpenAudio) X(Mix_CloseAudio) \
-    X(Mix_Init) X(Mix_Quit) X(Mix_SetSoundFonts) X(Mix_LoadWAV) X(Mix_FreeChunk) X(Mix_PlayChannel)            \
-    X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic) X(Mix_PlayingMusic) X(Mix_HaltMusic)
+    X(Mix_SetSoundFonts) X(Mix_LoadWAV) X(Mix_FreeChunk) X(Mix_PlayChannel) X(Mix_LoadMUS)                    \
+    X(Mix_FreeMusic) X(Mix_PlayMusic) X(Mix_PlayingMusic) X(Mix_HaltMusic)
 
 namespace brindle {
 
@@ -64,10 +64,6 @@ const AudioLibrary* loadAudioLibrary(std::string& error)
     return loaded ? &library : nullptr;
 }
 
-// Speakers open in this process: two windows in one process share the
-// mixer, and the last to close it shuts it down.
-int openSpeakers = 0;
-
 // General MIDI sound fonts as Debian installs them, the system's choice first.
 constexpr const char* SoundFonts[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
                                       "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
@@ -86,8 +82,6 @@ SdlSound::~SdlSound()
         if (chunk != nullptr)
             audio_->Mix_FreeChunk(chunk);
     audio_->Mix_CloseAudio();
-    if (--openSpeakers == 0)
-        audio_->Mix_Quit();
     audio_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -129,8 +123,6 @@ bool SdlSound::openDevice()
         audio_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    if (openSpeakers++ == 0)
-        audio_->Mix_Init(MIX_INIT_MID);
     for (const char* font : SoundFonts) {
         if (std::filesystem::exists(font)) {
             audio_->Mix_SetSoundFonts(font);

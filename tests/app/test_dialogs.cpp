@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include "app/info_windows.h"
+#include "support/pass_intro.h"
 #include "app/opponent_dialog.h"
 #include "app/qt_ports.h"
 #include "app/settings.h"
@@ -61,6 +63,16 @@ TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)
                 && aim.count('\n') == 9 && aim.endsWith("Have fun!") && help.txtTekst->isReadOnly()) << aim.toStdString();
     EXPECT_TRUE(about.lblTitle->font().bold() && about.lblTitle->text() == "Brindle" && about.lblVersion->text() == "Version 1.4.0"
                 && !about.lblMail->text().isEmpty() && !about.windowTitle().isEmpty());
+    Globals globals; // the Help menu opens each, modal over the window
+    MainWindow window(globals);
+    window.show();
+    ASSERT_TRUE(passIntro(window));
+    for (const auto& [item, title] : {std::pair(Menu_About, about.windowTitle()), {Menu_Help, help.windowTitle()}}) {
+        std::string shown;
+        QTimer::singleShot(0, &window, [&shown] { shown = QApplication::activeModalWidget()->windowTitle().toStdString(), QApplication::activeModalWidget()->close(); });
+        window.game().command(item);
+        EXPECT_EQ(shown, title.toStdString());
+    }
     for (QDialog* d : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&help)}) {
         d->show();
         EXPECT_TRUE(d->isModal() && d->minimumSize() == d->maximumSize()) << "modal, not to be resized";

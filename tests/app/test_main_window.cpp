@@ -70,6 +70,8 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     auto* time = window.findChild<QLineEdit*>("txtTime");
     ASSERT_TRUE(waitFor([&] { return time->text() == "00:00:01"; }, "the clock's first second", 3000));
     EXPECT_EQ(window.timer(1).timerType(), Qt::PreciseTimer);
+    window.game().ui.Timer3 = {true, 0}, window.Render();
+    EXPECT_FALSE(window.timer(3).isActive()) << "an interval of 0 never fires";
     window.action(Menu_New)->trigger();
     EXPECT_GT(window.timer(1).remainingTime(), 900) << "a new game starts its first second afresh";
 }

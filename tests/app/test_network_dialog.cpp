@@ -81,6 +81,7 @@ TEST_F(NetworkDialogTest, OpensWithWhatWasSavedOrTheDefaultsAndHostsWithTheChose
 {
     open();
     EXPECT_EQ(child<QLabel>("lblIP")->text(), "192.168.1.20");
+    EXPECT_TRUE(child<QLabel>("Label4")->wordWrap());
     EXPECT_EQ(field("txtHostAm")->text() + field("txtPlayerAm")->text() + field("txtHostIP")->text(), "test");
     EXPECT_EQ(options(), std::make_pair(1, false));
     for (const auto& [label, edit] : {std::pair("Label5", "txtHostAm"), {"Label6", "txtPlayerAm"}, {"Label2", "txtHostIP"}})

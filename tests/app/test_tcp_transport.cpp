@@ -1,6 +1,7 @@
 // The game's socket over real loopback connections: host and joiner in one process.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -109,6 +110,12 @@ TEST(TcpTransport, PeerLeavingIsReportedOnceAfterWhatItSentAndOwnCloseNotAtAll)
     Peer host, joiner;
     ASSERT_NO_FATAL_FAILURE(connectPair(host, joiner));
     host.t->onDataArrival = {};
+    const std::string flood = blob(4 * TcpTransport::ReadBufferBytes);
+    ASSERT_TRUE(joiner->SendData(flood));
+    QTest::qWait(100);
+    size_t got = host->GetData(SIZE_MAX).size();
+    EXPECT_EQ(got, TcpTransport::ReadBufferBytes) << "a flood waits in the system, not in memory";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (got += drain(*host.t).size()) == flood.size(); }, 3000)) << "the rest, " << got;
     ASSERT_TRUE(joiner->SendData("hello world"));
     joiner->Close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return host.closed > 0; }, 3000)) << "the host told of the end";
