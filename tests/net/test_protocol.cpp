@@ -17,17 +17,6 @@ struct Case {
     std::string in, out;
 };
 
-TEST(Protocol, BuildsEachMessageWithZeroPaddedFields)
-{
-    EXPECT_EQ(moveMessage(3, 15), "~-~0315");
-    EXPECT_EQ(moveMessage(19, 0), "~-~1900");
-    EXPECT_EQ(newGameMessage(60, 'X', "Ann"), "~-~0060NEWGAMEXAnn");
-    EXPECT_EQ(newGameMessage(0, 'O', " Bo b "), "~-~0000NEWGAMEO Bo b ");
-    EXPECT_EQ(timeWinnerMessage('B'), "~-~TimeWinnerB");
-    EXPECT_EQ(probeMessage("Bea"), "~-~Check if connectedBea");
-    EXPECT_EQ(leaveMessage(), "~-~Your opponent has left the board.");
-}
-
 TEST(Protocol, ToWireKeepsLatin1AndGivesOneQuestionMarkPerBrokenPiece)
 {
     const Case cases[] = {

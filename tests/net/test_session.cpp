@@ -51,13 +51,10 @@ TEST_F(NetworkGame, HostingStopsTheClockAndWaitsWithOnlyStopUntilAJoinerShowsItI
     host.transport.joinerWaiting = true;
     host.random.push({0.75f});
     host.session.Winsock1_ConnectionRequest();
-    host.transport.arrive("GET / HTTP/1.1\r\n\r\n");
-    host.transport.deliver();
+    receive(host, "GET / HTTP/1.1\r\n\r\n");
     EXPECT_THAT(host.dialogs.boxes, IsEmpty());
-    host.transport.arrive("~-~Check if connectedBob");
-    host.transport.deliver();
-    host.transport.arrive("hello");
-    host.transport.deliver();
+    receive(host, "~-~Check if connectedBob");
+    receive(host, "hello");
     EXPECT_THAT(host.dialogs.boxes, ElementsAre("Brindle: hello"));
     // A second joiner is not taken.
     const auto calls = host.transport.calls;
@@ -425,12 +422,10 @@ TEST_F(NetworkGame, TheJoinerWaitsForTheHostsFirstGameBeforeItMayMove)
 
     // Moves before the first game are nobody's, and text from whatever
     // answered is not shown.
-    joiner.transport.arrive("~-~0303HTTP/1.1 400 Bad Request\r\n");
-    joiner.transport.deliver();
+    receive(joiner, "~-~0303HTTP/1.1 400 Bad Request\r\n");
     EXPECT_EQ(joiner.pieces(), 0);
     EXPECT_THAT(joiner.dialogs.boxes, IsEmpty());
-    joiner.transport.arrive("~-~0060NEWGAMEOAnn");
-    joiner.transport.deliver();
+    receive(joiner, "~-~0060NEWGAMEOAnn");
     EXPECT_FALSE(joiner.globals.NetPending);
     EXPECT_EQ(joiner.game.ui.Caption, "Brindle.   Ann(red) - Bob(blue)");
 
