@@ -283,34 +283,31 @@ int32_t TcpTransport::State() const
 
 std::string TcpTransport::LocalIP() const
 {
-    QHostAddress linkLocalV4;
-    QHostAddress globalV6;
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface& iface : interfaces) {
+    QList<QHostAddress> addresses;
+    for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
         const auto flags = iface.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
-            || flags.testFlag(QNetworkInterface::IsLoopBack))
-            continue;
-        for (const QNetworkAddressEntry& entry : iface.addressEntries()) {
-            const QHostAddress ip = entry.ip();
-            if (ip.isLoopback() || ip.isNull())
-                continue;
-            if (ip.protocol() == QAbstractSocket::IPv4Protocol) {
-                if (!ip.isLinkLocal())
-                    return ip.toString().toStdString();
-                if (linkLocalV4.isNull())
-                    linkLocalV4 = ip;
-            } else if (ip.protocol() == QAbstractSocket::IPv6Protocol && globalV6.isNull() && !ip.isLinkLocal()) {
-                globalV6 = ip;
-            }
-        }
+        if (flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning)
+            && !flags.testFlag(QNetworkInterface::IsLoopBack))
+            for (const QNetworkAddressEntry& entry : iface.addressEntries())
+                addresses.append(entry.ip());
     }
+    return preferredAddress(addresses);
+}
+
+std::string preferredAddress(const QList<QHostAddress>& addresses)
+{
     // A self-assigned IPv4 address still reaches a neighbour on the same
     // cable; a global IPv6 one reaches more, but fewer players can type it.
-    if (!linkLocalV4.isNull())
-        return linkLocalV4.toString().toStdString();
-    if (!globalV6.isNull())
-        return globalV6.toString().toStdString();
+    const auto first = [&addresses](QAbstractSocket::NetworkLayerProtocol protocol, bool linkLocal) {
+        for (const QHostAddress& ip : addresses)
+            if (!ip.isNull() && !ip.isLoopback() && ip.protocol() == protocol && ip.isLinkLocal() == linkLocal)
+                return ip.toString().toStdString();
+        return std::string();
+    };
+    for (const auto& [protocol, linkLocal] : {std::pair(QAbstractSocket::IPv4Protocol, false),
+                                              {QAbstractSocket::IPv4Protocol, true}, {QAbstractSocket::IPv6Protocol, false}})
+        if (const std::string ip = first(protocol, linkLocal); !ip.empty())
+            return ip;
     return "127.0.0.1";
 }
 

@@ -9,11 +9,18 @@
 
 #include "net/transport.h"
 
+#include <QList>
+
+class QHostAddress;
 class QObject;
 class QTcpServer;
 class QTcpSocket;
 
 namespace brindle {
+
+// The address a host shows its joiner, from the addresses of the machine's
+// running interfaces other than loopback: a routable IPv4 one first.
+std::string preferredAddress(const QList<QHostAddress>& addresses);
 
 class TcpTransport final : public Transport {
 public:

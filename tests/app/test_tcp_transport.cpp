@@ -8,6 +8,7 @@
 #include <QTcpServer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QHostAddress>
 #include <QTest>
 
 #include "app/tcp_transport.h"
@@ -140,6 +141,24 @@ TEST(TcpTransport, WhatWasSentBeforeCloseStillArrives)
     EXPECT_EQ(joiner.closed, 1) << "waited 15 s for the whole send, then the end";
     joiner.received += drain(*joiner.t);
     EXPECT_TRUE(joiner.received == big) << joiner.received.size() << " of " << big.size() << " bytes";
+}
+
+TEST(TcpTransport, ShowsARoutableIPv4AddressFirstThenASelfAssignedOneThenAGlobalIPv6One)
+{
+    const struct { QStringList addresses; std::string shown; } cases[] = {
+        {{"fe80::1", "2001:db8::5", "169.254.3.4", "10.0.0.2", "192.168.1.9"}, "10.0.0.2"},
+        {{"127.0.0.1", "fe80::1", "2001:db8::5", "169.254.3.4"}, "169.254.3.4"},
+        {{"::1", "fe80::1", "2001:db8::5"}, "2001:db8::5"},
+        {{"::1", "fe80::1", "127.0.0.5"}, "127.0.0.1"},
+        {{}, "127.0.0.1"},
+    };
+    for (const auto& c : cases) {
+        QList<QHostAddress> addresses;
+        for (const QString& a : c.addresses)
+            addresses.append(QHostAddress(a));
+        EXPECT_EQ(preferredAddress(addresses), c.shown) << c.addresses.join(' ').toStdString();
+    }
+    EXPECT_FALSE(TcpTransport().LocalIP().empty());
 }
 
 } // namespace
