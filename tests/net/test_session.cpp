@@ -37,7 +37,8 @@ TEST_F(NetworkGame, HostingStopsTheClockAndWaitsWithOnlyStopUntilAJoinerShowsItI
     host.session.Menu_Network_Click();
     EXPECT_FALSE(host.game.ui.Timer1.Enabled);
     host.game.ui.Timer1.Enabled = true; // hosting stops it too, whatever ran in between
-    ASSERT_EQ(startHosting(), Transport::ListenError::None);
+    host.globals.NetRole = "HOST", host.settings.write("HostAm", "Ann");
+    ASSERT_EQ(host.session.host(), Transport::ListenError::None);
     EXPECT_EQ(host.transport.state, Transport::Listening);
     EXPECT_EQ(host.game.ui.MousePointer, PointerHourglass);
     EXPECT_EQ(host.game.ui.txtTime.Caption, "Waiting for player...");
@@ -317,8 +318,11 @@ TEST(NetworkGameEnd, IsToldOnceAndAbortsTheOtherSide)
 TEST_F(NetworkGame, LeavingWaitsForTimer4OnceAndShutsTheBoardAndTheDoorMeanwhile)
 {
     connect(/*hostOpens=*/false);
+    ASSERT_TRUE(joiner.game.ui.Timer1.Enabled);
     const int paused = joiner.events.pausedMilliseconds;
     joiner.events.duringNextPass([this] {
+        EXPECT_EQ(joiner.game.ui.txtTime.Caption, "Disconnecting...");
+        EXPECT_FALSE(joiner.game.ui.Timer1.Enabled);
         joiner.game.timerFired(4); // the tick ends the wait before its time is up
         joiner.clickCell(0, 0);    // the joiner's turn, but it is leaving
         joiner.session.Disconnect(true);
