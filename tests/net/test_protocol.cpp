@@ -22,7 +22,7 @@ TEST(Protocol, ToWireKeepsLatin1AndGivesOneQuestionMarkPerBrokenPiece)
     const Case cases[] = {
         {"Ann 42", "Ann 42"}, {std::string("a\0b", 3), std::string("a\0b", 3)},
         {"\xC2\x80", "\x80"}, {"\xC3\xA9", "\xE9"}, {"\xC3\xBF", "\xFF"}, {"\xC4\x80", "?"},
-        {"a\xE4\xB8\xAD" "b", "a?b"}, {"\xE2\x82\xAC", "?"}, {"x\xF0\x9F\x98\x80\xF0\x9F\x98\x80", "x??"},
+        {"a\xE4\xB8\xAD" "b", "a?b"}, {"\xE0\xA0\x80", "?"}, {"\xE2\x82\xAC", "?"}, {"x\xF0\x9F\x98\x80\xF0\x9F\x98\x80", "x??"},
         // Cut off, then the next character survives.
         {"a\xC3", "a?"}, {"\xF0\x9F\x98", "?"}, {"\xC3" "A", "?A"}, {"\xE4\xB8" "A", "?A"}, {"\xC3\xA9\x80", "\xE9?"},
         // Stray continuations, overlong forms, surrogates, past U+10FFFF, bytes never used.

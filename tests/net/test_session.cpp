@@ -81,6 +81,7 @@ TEST_F(NetworkGame, ConnectingShowsBothNamesClearsTheScoresAndTheTossOpens)
 {
     host.globals.Score = {0, 4, 2, 1};
     joiner.globals.Score = {0, 1, 1, 1};
+    host.game.enable(Menu_New, false); // as an opponent's leaving leaves it
     connect(/*hostOpens=*/false, 120);
 
     EXPECT_THAT(host.transport.sent[0], "~-~0120NEWGAMEOAnn");
@@ -225,9 +226,13 @@ TEST_F(NetworkGame, EachSideIgnoresWhatOnlyTheOtherMaySendAndTheJoinerTakesATime
 TEST_F(NetworkGame, MessagesWaitTheirTurnBehindAnOpenBoxAMoveBeingJudgedOrHalfAMessage)
 {
     connect();
+    joiner.events.duringNextPass([this] {
+        receive(joiner, "mid-move");
+        EXPECT_THAT(joiner.dialogs.boxes, IsEmpty()) << "what comes while a move is placed waits";
+    });
     receive(joiner, "~-~0303Good luck!");
     EXPECT_EQ(joiner.game.Board(3, 3), MarkX);
-    EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Good luck!"));
+    EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Good luck!", "Brindle: mid-move"));
 
     size_t shownWhileFirstOpen = 0;
     joiner.dialogs.whileOpen = [&] {
@@ -236,8 +241,8 @@ TEST_F(NetworkGame, MessagesWaitTheirTurnBehindAnOpenBoxAMoveBeingJudgedOrHalfAM
         EXPECT_EQ(joiner.s().MoveCount, 1);
     };
     receive(joiner, "   first   ");
-    EXPECT_EQ(shownWhileFirstOpen, 2u);
-    EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Good luck!", "Brindle: first", "Brindle: second"));
+    EXPECT_EQ(shownWhileFirstOpen, 3u);
+    EXPECT_THAT(joiner.dialogs.boxes, ElementsAre("Brindle: Good luck!", "Brindle: mid-move", "Brindle: first", "Brindle: second"));
     EXPECT_EQ(joiner.game.Board(8, 8), Empty) << "out of turn";
 
     // The host's reply arrives while its own move is still being placed: it
@@ -299,6 +304,7 @@ TEST(NetworkGameEnd, IsToldOnceAndAbortsTheOtherSide)
             EXPECT_EQ(leaves.transport.sent.back(), "~-~Your opponent has left the board.");
             EXPECT_EQ(leaves.transport.state, Transport::Closed);
             EXPECT_EQ(leaves.events.waits.back(), 2000);
+            EXPECT_GE(leaves.events.pausedMilliseconds, 2000) << "the goodbye had its time";
             EXPECT_THAT(leaves.dialogs.boxes,
                         ElementsAre("Brindle: You have left the game.\r\n\r\nYou both have to reconnect to play again."));
             EXPECT_FALSE(leaves.game.checked(Menu_Network));
