@@ -51,8 +51,11 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
         EXPECT_FALSE(window.action(top)->isEnabled());
     EXPECT_FALSE(window.action(Menu_Stop)->isVisible());
+    Qt::CursorShape duringIntro = Qt::ArrowCursor; // sampled in the intro's first frame
+    QTimer::singleShot(0, &window, [&] { duringIntro = window.cursor().shape(); });
 
     ASSERT_TRUE(passIntro(window));
+    EXPECT_EQ(duringIntro, Qt::WaitCursor);
     for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
         EXPECT_TRUE(window.action(top)->isEnabled());
     EXPECT_TRUE(window.action(Menu_Details)->isChecked() && window.action(Menu_Sound)->isChecked());
@@ -60,7 +63,12 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     for (MenuId item : {Menu_PieceNormal, Menu_HumanComputer, Menu_Hard})
         EXPECT_TRUE(window.action(item)->actionGroup()->isExclusive());
     auto* moves = window.findChild<QPlainTextEdit*>("txtMoves");
-    EXPECT_EQ(moves->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_TRUE(moves->lineWrapMode() == QPlainTextEdit::NoWrap && moves->focusPolicy() == Qt::ClickFocus);
+    const QString listed = moves->toPlainText();
+    moves->setFocus(), QTest::keyClicks(moves, "typed");
+    EXPECT_EQ(moves->toPlainText(), listed) << "the move list is the game's to write";
+    for (const char* arrow : {"imgUp", "imgLeft"})
+        EXPECT_TRUE(window.findChild<QLabel*>(arrow)->testAttribute(Qt::WA_TransparentForMouseEvents)) << "clicks go through " << arrow;
     QTest::keyClick(&window, Qt::Key_F3);
     EXPECT_FALSE(window.board().rect().intersects(moves->geometry())) << "the move list is hidden";
     window.resize(100, 100);
@@ -161,6 +169,7 @@ TEST_F(Window, ADrawShowsTheBannerUntilUndo)
     EXPECT_FALSE(control("lblHvisTur")->isVisible());
     const QLabel* banner = control("lblDraw");
     EXPECT_EQ(banner->text(), "Five not possible");
+    EXPECT_EQ(control("lblDraw")->grab().toImage().pixelColor(2, 2), window.palette().color(QPalette::Base)) << "a solid banner";
     EXPECT_EQ(banner->geometry().center().x(), toPixels(11 * game().CellWidth) - 1);
     resizeBy(60, 0);
     EXPECT_EQ(banner->geometry().center().x(), toPixels(11 * game().CellWidth) - 1) << "centred again";
@@ -178,6 +187,9 @@ TEST_F(Window, ADisabledWindowTakesNoInputAndItsMenusStillShowTheGamesState)
     EXPECT_TRUE(window.action(Menu_Details)->isChecked() && window.action(Menu_Sound)->isChecked());
     EXPECT_TRUE(window.action(Menu_Hard)->isChecked());
     game().ui.Enabled = true;
+    game().ui.txtTime.Caption = "Disconnecting...";
+    window.waitFor(10, [] { return true; });
+    EXPECT_EQ(control<QLineEdit>("txtTime")->text(), "Disconnecting...") << "a wait shows the state it waits in";
 }
 
 TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStoppedEvenInTheWipe)
