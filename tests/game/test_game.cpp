@@ -228,7 +228,7 @@ TEST_F(Rules, AutomaticPlayRunsGameAfterGameASecondApartWithOnlyStopShownUntilSt
         EXPECT_TRUE(s().GameOver && s().MoveCount >= 9 && gamesCounted() == games && timer3Armed()) << "a second apart";
     EXPECT_TRUE(onlyStop && timerQuiet);
     choose(Menu_Stop);
-    EXPECT_TRUE(!game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 0 && menuBar() == std::pair(4, false));
+    EXPECT_TRUE(!game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 0 && menuBar() == std::pair(4, false) && canvas.persistent);
 }
 
 TEST_F(Rules, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnotherMove)

@@ -82,8 +82,12 @@ TEST_F(IntroRun, ScrollsTheBannerTwoColumnsAFrameThroughTheFourStylesOf52FramesU
     frames.clear(), run(0);
     EXPECT_TRUE(frames.size() == 1u && after.grid && after.fills.empty()) << "a click in the first frame ends it";
     GameFixture early;
-    early.game.Form_Load(), early.clickCell(5, 5), early.random.push({0.25f}), early.game.Form_Activate();
+    early.game.Form_Load(), early.clickCell(5, 5);
+    EXPECT_TRUE(early.s().IntroSkip && early.game.Board(5, 5) == Empty) << "a click before the intro ends only the intro";
+    early.random.push({0.25f}), early.game.Form_Activate();
     EXPECT_TRUE(early.events.intros == 1 && !early.s().IntroSkip) << "a click before the window showed skips nothing";
+    const Ui& ui = early.game.ui; // then the first turn is shown
+    EXPECT_TRUE(ui.txtTime.Visible && ui.lblTraek.Visible && ui.lblHvisTur.BackStyle == 1 && ui.lblHvisTur.BorderStyle == 1);
 }
 
 } // namespace

@@ -58,7 +58,8 @@ TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndPiecesKeepTheirInsetOrAThir
     choose(Menu_PieceFull), choose(Menu_PieceFull);
     EXPECT_FALSE(!game.checked(Menu_PieceFull) || game.checked(Menu_PieceNormal) || game.checked(Menu_PieceSmall));
     const CanvasOp piece = canvas.fills().back();
-    EXPECT_EQ(std::pair(piece.x1, piece.x2), std::pair(1.0 * game.CellWidth, 2.0 * game.CellWidth)) << "a full piece covers the grid lines around its cell";
+    EXPECT_EQ(std::tuple(piece.x1, piece.x2, piece.y1, piece.y2), std::tuple(1.0 * game.CellWidth, 2.0 * game.CellWidth, 1.0 * game.CellHeight, 2.0 * game.CellHeight))
+        << "a full piece covers the grid lines around its cell";
 }
 
 } // namespace brindle::testing
