@@ -101,7 +101,6 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     transport_.onClosed = [this] { handle([this] { session_.connectionLost(); }); };
     for (int i = 0; i < 4; ++i) {
         QTimer& t = timers_[static_cast<size_t>(i)];
-        t.setObjectName(QStringLiteral("Timer%1").arg(i + 1));
         // The game clock's ticks come on the millisecond, not within 5 %.
         if (i == 0)
             t.setTimerType(Qt::PreciseTimer);

@@ -14,7 +14,6 @@ SayWhatDialog::SayWhatDialog(NetSession& session, QWidget* parent) : QDialog(par
 {
     setObjectName(QStringLiteral("frmSayWhat"));
     setWindowTitle(QStringLiteral("Send a message"));
-    setModal(true);
     setFixedSize(twipsToPixels(6615), twipsToPixels(540));
     setFont(QFont(QStringLiteral("Arial"), 8));
 

@@ -63,9 +63,6 @@ void Form_Resize(Game& game)
         return;
     }
 
-    ui.imgLeft.Left = ui.imgLeft.Top = Parked;
-    ui.imgUp.Top = ui.imgUp.Left = Parked;
-
     const LayoutPlan p =
         planLayout(ui.Width, ui.Height, game.checked(Menu_Details), ui.txtMoves.Width, ui.lblTraek.Width, ui.statusText);
     game.CellHeight = p.CellHeight;

@@ -185,7 +185,7 @@ TEST_F(NetworkPlay, APeerThatExitsOrVanishesIsNoticed)
 TEST(HostPort, ComesFromTheSettingWhenItHoldsAPort)
 {
     QSettings stored(QStringLiteral("Brin"), QStringLiteral("Brin"));
-    const std::pair<const char*, uint16_t> cases[] = {{"2002", 2002}, {" 4000 ", 4000}, {"0", 1002},
+    const std::pair<const char*, uint16_t> cases[] = {{"2002", 2002}, {" 4000 ", 4000}, {"65535", 65535}, {"0", 1002},
                                                       {"70000", 1002}, {"-5", 1002},    {"port", 1002}};
     for (const auto& [value, port] : cases) {
         stored.setValue(QStringLiteral("Settings/Port"), QString::fromLatin1(value));
