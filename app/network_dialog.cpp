@@ -75,7 +75,6 @@ NetworkDialog::NetworkDialog(Game& game, NetSession& session, Globals& globals, 
 {
     setObjectName(QStringLiteral("frmNetwork"));
     setWindowTitle(QStringLiteral("Network game"));
-    setModal(true);
     setFixedSize(twipsToPixels(7455), twipsToPixels(3975));
     // The positions are made for a small, narrow face, as on the main window.
     setFont(QFont(QStringLiteral("Arial"), 8));

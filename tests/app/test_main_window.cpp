@@ -82,6 +82,8 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     EXPECT_FALSE(window.timer(3).isActive()) << "an interval of 0 never fires";
     window.action(Menu_New)->trigger();
     EXPECT_GT(window.timer(1).remainingTime(), 900) << "a new game starts its first second afresh";
+    QTest::qWait(300), window.Render();
+    EXPECT_LT(window.timer(1).remainingTime(), 800) << "and only a new start restarts it";
 }
 
 TEST_F(Window, DrawsPiecesInsetByTheirSizeAndRefusesAnOccupiedCell)
@@ -170,6 +172,7 @@ TEST_F(Window, ADrawShowsTheBannerUntilUndo)
     const QLabel* banner = control("lblDraw");
     EXPECT_EQ(banner->text(), "Five not possible");
     EXPECT_EQ(control("lblDraw")->grab().toImage().pixelColor(2, 2), window.palette().color(QPalette::Base)) << "a solid banner";
+    EXPECT_TRUE(banner->wordWrap()) << "the big words take two lines rather than run off the banner";
     EXPECT_EQ(banner->geometry().center().x(), toPixels(11 * game().CellWidth) - 1);
     resizeBy(60, 0);
     EXPECT_EQ(banner->geometry().center().x(), toPixels(11 * game().CellWidth) - 1) << "centred again";

@@ -37,6 +37,8 @@ TEST_F(FormResize, RedrawsTheBoardKeepsTheArrowsOnTheLastMoveAndSetsBackASizeBel
     EXPECT_EQ(game.ui.txtMoves.Caption, "1: (5,8)   \r\n") << "a move is listed once";
     resize(4000, 5950);
     EXPECT_TRUE(game.ui.Width == MinWindowWidth && game.CellWidth == 313) << "laid out when the corrected size arrives";
+    resize(9016, 1000);
+    EXPECT_TRUE(game.ui.Height == MinWindowHeight && game.CellHeight == 225);
 }
 
 TEST_F(FormResize, DetailsGiveAndTakeThePanelsRoomAndPiecesKeepTheirInsetOrAThirdOfTheCell)
