@@ -1,0 +1,240 @@
+#include "engine/gomocup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace brindle::engine {
+
+namespace {
+
+// Exactly five, renju and caro count lines differently: played by the
+// freestyle rule they would be lost to a wrong rule, so they are refused.
+constexpr int32_t UnsupportedRules = 1 | 4 | 8;
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::optional<int32_t> number(std::string_view s)
+{
+    s = trim(s);
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (s.empty() || error != std::errc{} || end != s.data() + s.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string upper(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+} // namespace
+
+std::optional<Level> levelNamed(std::string_view name)
+{
+    const std::pair<std::string_view, Level> names[] = {
+        {"stupid", Level::Stupid}, {"easy", Level::Easy}, {"medium", Level::Medium}, {"hard", Level::Hard}};
+    for (const auto& [n, level] : names)
+        if (n == name)
+            return level;
+    return std::nullopt;
+}
+
+std::vector<LineReader::Line> LineReader::feed(std::string_view bytes)
+{
+    std::vector<Line> lines;
+    for (const char c : bytes) {
+        const bool lf = c == '\n';
+        if (lf && afterCR_) { // the LF of a CR LF
+            afterCR_ = false;
+            continue;
+        }
+        afterCR_ = c == '\r';
+        if (lf || c == '\r') {
+            lines.push_back({std::move(partial_), overlong_});
+            partial_.clear();
+            overlong_ = false;
+        } else if (partial_.size() < MaxLine) {
+            partial_ += c;
+        } else {
+            overlong_ = true;
+        }
+    }
+    return lines;
+}
+
+Brain::Brain(Level level, uint64_t seed, std::string version)
+    : level_(level), about_(R"(name="Brindle", version=")" + version + R"(", author="the Brindle team", country="Unknown")"),
+      random_(seed), player_(board_, random_)
+{
+    player_.SearchMargin = static_cast<int32_t>(level) + 1;
+    for (auto& row : board_)
+        row.fill(WipeBar);
+    player_.recount();
+}
+
+std::vector<std::string> Brain::newBoard(int32_t size)
+{
+    size_ = size;
+    stones_ = 0;
+    for (int32_t y = 0; y < BoardSize; ++y)
+        for (int32_t x = 0; x < BoardSize; ++x)
+            board_[static_cast<size_t>(y)][static_cast<size_t>(x)] = x < size && y < size ? Empty : WipeBar;
+    player_.clearArea();
+    player_.drawWeights();
+    player_.recount();
+    return {"OK"};
+}
+
+void Brain::place(int32_t x, int32_t y, char mark)
+{
+    char& cell = board_[static_cast<size_t>(y)][static_cast<size_t>(x)];
+    player_.cellChanged(y, x, cell, mark);
+    stones_ += (mark != Empty) - (cell != Empty);
+    cell = mark;
+    if (mark != Empty)
+        player_.notePiece(y, x);
+}
+
+std::optional<std::string> Brain::readCell(std::string_view text, int32_t& x, int32_t& y, int32_t* field) const
+{
+    std::vector<std::optional<int32_t>> parts;
+    for (size_t start = 0;;) {
+        const size_t comma = text.find(',', start);
+        parts.push_back(number(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    if (parts.size() != (field ? 3u : 2u) || !std::all_of(parts.begin(), parts.end(), [](auto& p) { return p.has_value(); }))
+        return std::string(field ? "expected x,y,field" : "expected x,y") + ", not \"" + std::string(text) + "\"";
+    x = *parts[0], y = *parts[1];
+    if (field)
+        *field = *parts[2];
+    if (x < 0 || y < 0 || x >= size_ || y >= size_)
+        return std::to_string(x) + "," + std::to_string(y) + " is off the board";
+    return std::nullopt;
+}
+
+std::vector<std::string> Brain::reply()
+{
+    ComputerPlayer::Choice choice;
+    if (stones_ > 0)
+        choice = player_.choose(MarkX, stones_, level_ == Level::Stupid);
+    else if (size_ == BoardSize)
+        choice = player_.choose(MarkX, 0, false); // the spec's opening, in the middle half
+    if (!choice.found || at(choice.col, choice.row) != Empty) {
+        // No empty cell near a stone (or none at all yet): the first free one, from the centre out.
+        choice.found = false;
+        const int32_t c = size_ / 2;
+        for (int32_t ring = 0; ring <= size_ && !choice.found; ++ring)
+            for (int32_t y = std::max(0, c - ring); y <= std::min(size_ - 1, c + ring) && !choice.found; ++y)
+                for (int32_t x = std::max(0, c - ring); x <= std::min(size_ - 1, c + ring) && !choice.found; ++x)
+                    if (at(x, y) == Empty)
+                        choice = {y, x, 0, true};
+    }
+    if (!choice.found)
+        return {"ERROR the board is full"};
+    place(choice.col, choice.row, MarkX);
+    return {"MESSAGE score " + std::to_string(choice.score), std::to_string(choice.col) + "," + std::to_string(choice.row)};
+}
+
+std::vector<std::string> Brain::command(const LineReader::Line& line)
+{
+    if (line.tooLong)
+        return {"ERROR a line of more than " + std::to_string(LineReader::MaxLine) + " bytes"};
+    if (std::any_of(line.text.begin(), line.text.end(), [](unsigned char c) { return c < 0x20 && c != '\t'; }) ||
+        std::any_of(line.text.begin(), line.text.end(), [](unsigned char c) { return c >= 0x7F; }))
+        return {"ERROR the line holds bytes that are not text"};
+    const std::string_view text = trim(line.text);
+    if (text.empty())
+        return {};
+    const size_t space = text.find(' ');
+    const std::string word = upper(text.substr(0, space));
+    const std::string_view args = space == std::string_view::npos ? std::string_view() : trim(text.substr(space + 1));
+    int32_t x = 0, y = 0, field = 0;
+
+    const std::vector<std::string> refused = {"ERROR rule " + std::to_string(rule_) +
+                                              " is not supported: Brindle plays five or more in a row"};
+    const bool ruleRefused = (rule_ & UnsupportedRules) != 0;
+    if (inBoard_) { // rows of stones until DONE
+        if (word == "DONE") {
+            inBoard_ = false;
+            return ruleRefused ? refused : reply();
+        }
+        if (const auto why = readCell(text, x, y, &field))
+            return {"ERROR " + *why};
+        if (at(x, y) != Empty)
+            return {"ERROR " + std::to_string(x) + "," + std::to_string(y) + " is taken"};
+        if (field == 1 || field == 2)
+            place(x, y, field == 1 ? MarkX : MarkO);
+        else if (field != 3)
+            return {"ERROR field " + std::to_string(field) + " is neither 1, 2 nor 3"};
+        return {};
+    }
+    if (word == "END") {
+        ended_ = true;
+        return {};
+    }
+    if (word == "ABOUT")
+        return {about_};
+    if (word == "INFO") {
+        const size_t gap = args.find(' ');
+        const std::string key(args.substr(0, gap));
+        if (key == "rule" && gap != std::string_view::npos)
+            rule_ = number(args.substr(gap + 1)).value_or(rule_);
+        return {}; // the times are no concern of levels that answer at once; unknown keys are ignored
+    }
+    if (word == "START" || word == "RECTSTART") {
+        int32_t width = 0, height = 0;
+        const std::optional<int32_t> n = number(args);
+        if (word == "START" && n)
+            width = height = *n;
+        else if (const size_t comma = args.find(','); word == "RECTSTART" && comma != std::string_view::npos)
+            width = number(args.substr(0, comma)).value_or(0), height = number(args.substr(comma + 1)).value_or(0);
+        if (width != height || width < MinSize || width > MaxSize)
+            return {"ERROR Brindle plays square boards from " + std::to_string(MinSize) + " to " + std::to_string(MaxSize) +
+                    ", not \"" + std::string(args) + "\""};
+        return newBoard(width);
+    }
+    const bool known = word == "RESTART" || word == "BEGIN" || word == "TURN" || word == "BOARD" || word == "TAKEBACK";
+    if (!known)
+        return {"UNKNOWN " + word};
+    if (size_ == 0)
+        return {"ERROR no board yet: START comes first"};
+    if (word == "RESTART")
+        return newBoard(size_);
+    if (word == "BEGIN")
+        return ruleRefused ? refused : reply();
+    if (word == "BOARD") {
+        newBoard(size_);
+        inBoard_ = true;
+        return {};
+    }
+    if (const auto why = readCell(args, x, y))
+        return {"ERROR " + *why};
+    if (word == "TAKEBACK") {
+        if (at(x, y) == Empty)
+            return {"ERROR " + std::to_string(x) + "," + std::to_string(y) + " holds no stone"};
+        place(x, y, Empty);
+        return {"OK"};
+    }
+    if (at(x, y) != Empty) // TURN
+        return {"ERROR " + std::to_string(x) + "," + std::to_string(y) + " is taken"};
+    if (ruleRefused)
+        return refused;
+    place(x, y, MarkO);
+    return reply();
+}
+
+} // namespace brindle::engine

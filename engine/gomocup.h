@@ -1,0 +1,80 @@
+#pragma once
+// Brindle's computer as a Gomocup brain: the manager's command lines in, the
+// brain's answers out. Standard C++; pbrain-brindle only moves bytes between
+// this and its standard streams.
+//
+// Coordinates on the wire are "x,y" from 0: x the column, y the row. The
+// brain's stones are X on its board, the manager's other player's are O.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/computer_player.h"
+#include "game/random.h"
+
+namespace brindle::engine {
+
+// The spec's four levels, as the menu's Computerlevel offers them.
+enum class Level { Stupid, Easy, Medium, Hard };
+std::optional<Level> levelNamed(std::string_view name);
+
+// Cuts the manager's byte stream into lines. CR LF, LF and CR each end one;
+// a line longer than MaxLine is cut there and marked, its rest dropped.
+class LineReader {
+public:
+    static constexpr size_t MaxLine = 4096;
+    struct Line {
+        std::string text;
+        bool tooLong = false;
+    };
+    std::vector<Line> feed(std::string_view bytes);
+
+private:
+    std::string partial_;
+    bool overlong_ = false;
+    bool afterCR_ = false;
+};
+
+class Brain {
+public:
+    static constexpr int32_t MinSize = 5;
+    static constexpr int32_t MaxSize = BoardSize;
+
+    // ABOUT names `version`, the program's own.
+    Brain(Level level, uint64_t seed, std::string version);
+    Brain(const Brain&) = delete;
+    Brain& operator=(const Brain&) = delete;
+
+    // One line from the manager; the lines to answer, none for INFO, for the
+    // rows of a BOARD and for an empty line.
+    std::vector<std::string> command(const LineReader::Line& line);
+    std::vector<std::string> command(std::string_view text) { return command(LineReader::Line{std::string(text)}); }
+    bool ended() const { return ended_; }
+    // What the brain sees: X its own stone, O the other's, Empty, or
+    // WipeBar outside a board smaller than 20.
+    char at(int32_t x, int32_t y) const { return board_[static_cast<size_t>(y)][static_cast<size_t>(x)]; }
+    int32_t size() const { return size_; }
+
+private:
+    std::vector<std::string> newBoard(int32_t size);
+    std::vector<std::string> reply();
+    void place(int32_t x, int32_t y, char mark);
+    // "x,y" or "x,y,field" on the board; the reason why not otherwise.
+    std::optional<std::string> readCell(std::string_view text, int32_t& x, int32_t& y, int32_t* field = nullptr) const;
+
+    Level level_;
+    std::string about_;
+    ComputerPlayer::Cells board_{};
+    ClockRandom random_;
+    ComputerPlayer player_;
+    int32_t size_ = 0; // 0 until START
+    int32_t stones_ = 0;
+    int32_t rule_ = 0;
+    bool inBoard_ = false;
+    bool ended_ = false;
+};
+
+} // namespace brindle::engine

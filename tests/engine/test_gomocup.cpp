@@ -1,0 +1,159 @@
+// The Gomocup brain as a manager drives it: lines in any ending, a session of
+// commands, and bad input that gets an ERROR and leaves the brain in step.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/gomocup.h"
+
+namespace brindle::engine {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReader, EndsALineAtCrLfLfOrCrEvenAcrossReadsAndCutsOverlongOnes)
+{
+    LineReader reader;
+    const auto texts = [&](std::string_view bytes) {
+        Lines out;
+        for (const auto& line : reader.feed(bytes))
+            out.push_back((line.tooLong ? "LONG:" : "") + line.text.substr(0, 8));
+        return out;
+    };
+    EXPECT_EQ(texts("START 20\r\nBEGIN\nTURN 1,2\rEND"), (Lines{"START 20", "BEGIN", "TURN 1,2"}));
+    EXPECT_EQ(texts("\r"), (Lines{"END"}));
+    EXPECT_EQ(texts("\nABOUT\r\r\n"), (Lines{"ABOUT", ""})) << "the LF of a CR LF cut between reads ends nothing";
+    EXPECT_EQ(texts(std::string(LineReader::MaxLine + 10, 'x') + "\nOK\n"), (Lines{"LONG:xxxxxxxx", "OK"}));
+    EXPECT_EQ(texts(std::string(LineReader::MaxLine, 'y') + "\n"), (Lines{"yyyyyyyy"}));
+}
+
+struct Session : ::testing::Test {
+    Brain brain{Level::Hard, 7, "1.4.0"};
+    int stones(char mark) const
+    {
+        int n = 0;
+        for (int y = 0; y < brain.size(); ++y)
+            for (int x = 0; x < brain.size(); ++x)
+                n += brain.at(x, y) == mark;
+        return n;
+    }
+    // The answer to a move request: a MESSAGE, then a free cell of the board, now the brain's.
+    std::pair<int, int> move(std::string_view command)
+    {
+        const int before = stones(MarkX);
+        const Lines answer = brain.command(command);
+        EXPECT_EQ(answer.size(), 2u) << command;
+        if (answer.size() != 2)
+            return {-1, -1};
+        EXPECT_EQ(answer[0].rfind("MESSAGE ", 0), 0u) << answer[0];
+        int x = -1, y = -1;
+        EXPECT_EQ(std::sscanf(answer[1].c_str(), "%d,%d", &x, &y), 2) << answer[1];
+        EXPECT_EQ(answer[1], std::to_string(x) + "," + std::to_string(y));
+        EXPECT_TRUE(x >= 0 && y >= 0 && x < brain.size() && y < brain.size() && brain.at(x, y) == MarkX) << answer[1];
+        EXPECT_EQ(stones(MarkX), before + 1);
+        return {x, y};
+    }
+};
+
+TEST_F(Session, PlaysAGameFromStartToEndAsTheManagerLeadsIt)
+{
+    EXPECT_EQ(brain.command("ABOUT"), Lines{R"(name="Brindle", version="1.4.0", author="the Brindle team", country="Unknown")"});
+    EXPECT_EQ(brain.command("TURN 1,1"), Lines{"ERROR no board yet: START comes first"});
+    EXPECT_EQ(brain.command("START 20"), Lines{"OK"});
+    for (const char* info : {"INFO timeout_turn 1000", "INFO time_left 1000", "INFO rule 0", "INFO folder /tmp", "INFO colour red", ""})
+        EXPECT_EQ(brain.command(info), Lines{}) << info;
+    const auto [x, y] = move("BEGIN");
+    EXPECT_TRUE(x >= 5 && x <= 14 && y >= 5 && y <= 14) << "the opening lands in the middle half";
+    // Four of the other's in a row, each answered; then the brain blocks the fifth.
+    const std::pair<int, int> theirs[] = {{2, 2}, {3, 2}, {4, 2}, {5, 2}};
+    for (const auto& [tx, ty] : theirs)
+        if (brain.at(tx, ty) == Empty)
+            move("TURN " + std::to_string(tx) + "," + std::to_string(ty));
+    int blocks = 0;
+    for (int bx = 1; bx <= 6; ++bx)
+        blocks += brain.at(bx, 2) == MarkX;
+    EXPECT_GE(blocks, 1) << "the row is blocked before it is five";
+    EXPECT_EQ(brain.command("TAKEBACK 2,2"), Lines{"OK"});
+    EXPECT_EQ(brain.at(2, 2), Empty);
+
+    // A new position: the brain's stones are 1, the other's 2; it plays after DONE.
+    EXPECT_EQ(brain.command("restart"), Lines{"OK"});
+    EXPECT_EQ(stones(MarkX) + stones(MarkO), 0);
+    for (const char* row : {"BOARD", "10,10,1", "11,11,2", "12,12,2", "13,13,2", "14,14,2"})
+        EXPECT_EQ(brain.command(row), Lines{}) << row;
+    EXPECT_EQ(move("DONE"), std::pair(15, 15)) << "the only cell that stops the five";
+    EXPECT_EQ(brain.command("START 7"), Lines{"OK"});
+    EXPECT_EQ(move("BEGIN"), std::pair(3, 3)) << "a small board opens in its centre";
+    EXPECT_EQ(brain.at(7, 0), WipeBar) << "and nothing lies beyond its edge";
+    EXPECT_TRUE(brain.command("END").empty() && brain.ended());
+}
+
+TEST_F(Session, BadInputGetsAnErrorAndTheNextCommandIsAnsweredNormally)
+{
+    const struct {
+        const char* line;
+        std::string answer;
+    } cases[] = {
+        {"START 4", R"(ERROR Brindle plays square boards from 5 to 20, not "4")"},
+        {"START 21", R"(ERROR Brindle plays square boards from 5 to 20, not "21")"},
+        {"START x", R"(ERROR Brindle plays square boards from 5 to 20, not "x")"},
+        {"RECTSTART 20,19", R"(ERROR Brindle plays square boards from 5 to 20, not "20,19")"},
+        {"TURN 20,0", "ERROR 20,0 is off the board"},
+        {"TURN 0,-1", "ERROR 0,-1 is off the board"},
+        {"TURN 3", R"(ERROR expected x,y, not "3")"},
+        {"TURN 3,4,5", R"(ERROR expected x,y, not "3,4,5")"},
+        {"TURN a,b", R"(ERROR expected x,y, not "a,b")"},
+        {"TURN 10,10", "ERROR 10,10 is taken"},
+        {"TAKEBACK 0,0", "ERROR 0,0 holds no stone"},
+        {"PLAY 1,1", "UNKNOWN PLAY"},
+        {"\x01\x02\xff", "ERROR the line holds bytes that are not text"},
+    };
+    ASSERT_EQ(brain.command("RECTSTART 20,20"), Lines{"OK"});
+    brain.command("BOARD"), brain.command("10,10,2"), move("DONE");
+    for (const auto& c : cases) {
+        const int stonesBefore = stones(MarkX) + stones(MarkO);
+        EXPECT_EQ(brain.command(c.line), Lines{c.answer}) << c.line;
+        EXPECT_EQ(stones(MarkX) + stones(MarkO), stonesBefore) << c.line;
+    }
+    EXPECT_EQ(brain.command(LineReader::Line{"TURN 1,1", true}), Lines{"ERROR a line of more than 4096 bytes"});
+    // Inside BOARD a bad row is refused alone; DONE still plays.
+    brain.command("BOARD");
+    for (const auto& [row, answer] : {std::pair("1,1,4", "ERROR field 4 is neither 1, 2 nor 3"), {"1,1", R"(ERROR expected x,y,field, not "1,1")"},
+                                      {"2,2,2", ""}, {"2,2,1", "ERROR 2,2 is taken"}, {"2,3,3", ""}})
+        EXPECT_EQ(brain.command(row), *answer ? Lines{answer} : Lines{}) << row;
+    move("DONE");
+    // An exact-five, renju or caro game is refused rather than played by the wrong rule.
+    for (const char* rule : {"1", "4", "8", "9"}) {
+        brain.command(std::string("INFO rule ") + rule);
+        const Lines refused = {"ERROR rule " + std::string(rule) + " is not supported: Brindle plays five or more in a row"};
+        EXPECT_EQ(brain.command("BEGIN"), refused);
+        EXPECT_EQ(brain.command("TURN 0,19"), refused);
+        EXPECT_EQ(brain.at(0, 19), Empty);
+    }
+    brain.command("INFO rule 2"); // continuous play is freestyle's business
+    move("TURN 0,19");
+}
+
+TEST(Levels, EachNameAMenuLevelAndEveryOnePlaysOnlyFreeCells)
+{
+    for (const auto& [name, level] : {std::pair("stupid", Level::Stupid), {"easy", Level::Easy}, {"medium", Level::Medium}, {"hard", Level::Hard}}) {
+        ASSERT_EQ(levelNamed(name), level);
+        Brain brain(level, 3, "");
+        brain.command("START 20");
+        for (int i = 0; i < 150; ++i) { // the other plays along the rows, wherever it is free
+            const int x = (i * 7) % 20, y = (i * 3) % 20;
+            const int before = brain.at(x, y) == Empty;
+            const Lines answer = brain.command(before ? "TURN " + std::to_string(x) + "," + std::to_string(y) : "BEGIN");
+            int ax = -1, ay = -1;
+            ASSERT_TRUE(answer.size() == 2 && std::sscanf(answer[1].c_str(), "%d,%d", &ax, &ay) == 2) << name << " " << i;
+            ASSERT_TRUE(ax >= 0 && ay >= 0 && ax < 20 && ay < 20 && brain.at(ax, ay) == MarkX) << name << " " << answer[1];
+        }
+    }
+    EXPECT_FALSE(levelNamed("master") || levelNamed("Hard"));
+}
+
+} // namespace
+} // namespace brindle::engine
