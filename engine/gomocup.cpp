@@ -43,7 +43,8 @@ std::string upper(std::string_view s)
 std::optional<Level> levelNamed(std::string_view name)
 {
     const std::pair<std::string_view, Level> names[] = {
-        {"stupid", Level::Stupid}, {"easy", Level::Easy}, {"medium", Level::Medium}, {"hard", Level::Hard}};
+        {"stupid", Level::Stupid}, {"easy", Level::Easy}, {"medium", Level::Medium}, {"hard", Level::Hard},
+        {"master", Level::Master}};
     for (const auto& [n, level] : names)
         if (n == name)
             return level;
@@ -77,7 +78,7 @@ Brain::Brain(Level level, uint64_t seed, std::string version)
     : level_(level), about_(R"(name="Brindle", version=")" + version + R"(", author="the Brindle team", country="Unknown")"),
       random_(seed), player_(board_, random_)
 {
-    player_.SearchMargin = static_cast<int32_t>(level) + 1;
+    player_.SearchMargin = std::min(static_cast<int32_t>(level) + 1, 4);
     for (auto& row : board_)
         row.fill(WipeBar);
     player_.recount();
@@ -93,6 +94,7 @@ std::vector<std::string> Brain::newBoard(int32_t size)
     player_.clearArea();
     player_.drawWeights();
     player_.recount();
+    search_.reset(size);
     return {"OK"};
 }
 
@@ -102,6 +104,7 @@ void Brain::place(int32_t x, int32_t y, char mark)
     player_.cellChanged(y, x, cell, mark);
     stones_ += (mark != Empty) - (cell != Empty);
     cell = mark;
+    search_.set(x, y, mark == MarkX ? 1 : mark == MarkO ? 2 : 0);
     if (mark != Empty)
         player_.notePiece(y, x);
 }
@@ -129,6 +132,19 @@ std::optional<std::string> Brain::readCell(std::string_view text, int32_t& x, in
 std::vector<std::string> Brain::reply()
 {
     ComputerPlayer::Choice choice;
+    if (level_ == Level::Master) {
+        // Within the turn's time and an eighth of what is left of the match,
+        // with room for the answer to travel.
+        int64_t ms = timeoutTurn_ > 0 ? timeoutTurn_ - std::max(20, timeoutTurn_ / 10) : MasterMilliseconds;
+        if (timeLeft_ > 0)
+            ms = std::min<int64_t>(ms, timeLeft_ / 8);
+        const Search::Move m = search_.best(1, std::chrono::milliseconds(std::max<int64_t>(ms, 5)));
+        if (m.x < 0)
+            return {"ERROR the board is full"};
+        place(m.x, m.y, MarkX);
+        return {"MESSAGE depth " + std::to_string(m.depth) + " nodes " + std::to_string(m.nodes),
+                std::to_string(m.x) + "," + std::to_string(m.y)};
+    }
     if (stones_ > 0)
         choice = player_.choose(MarkX, stones_, level_ == Level::Stupid);
     else if (size_ == BoardSize)
@@ -191,9 +207,14 @@ std::vector<std::string> Brain::command(const LineReader::Line& line)
     if (word == "INFO") {
         const size_t gap = args.find(' ');
         const std::string key(args.substr(0, gap));
-        if (key == "rule" && gap != std::string_view::npos)
-            rule_ = number(args.substr(gap + 1)).value_or(rule_);
-        return {}; // the times are no concern of levels that answer at once; unknown keys are ignored
+        const std::optional<int32_t> value = gap == std::string_view::npos ? std::nullopt : number(args.substr(gap + 1));
+        if (key == "rule")
+            rule_ = value.value_or(rule_);
+        else if (key == "timeout_turn")
+            timeoutTurn_ = std::max(0, value.value_or(timeoutTurn_));
+        else if (key == "time_left")
+            timeLeft_ = std::max(0, value.value_or(0));
+        return {}; // unknown keys are ignored
     }
     if (word == "START" || word == "RECTSTART") {
         int32_t width = 0, height = 0;

@@ -12,13 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/search.h"
 #include "game/computer_player.h"
 #include "game/random.h"
 
 namespace brindle::engine {
 
-// The spec's four levels, as the menu's Computerlevel offers them.
-enum class Level { Stupid, Easy, Medium, Hard };
+// The menu's four levels, and Master, which looks ahead (engine/search.h).
+enum class Level { Stupid, Easy, Medium, Hard, Master };
 std::optional<Level> levelNamed(std::string_view name);
 
 // Cuts the manager's byte stream into lines. CR LF, LF and CR each end one;
@@ -41,6 +42,8 @@ private:
 class Brain {
 public:
     static constexpr int32_t MinSize = 5;
+    // Master's time for a move until the manager gives one.
+    static constexpr int32_t MasterMilliseconds = 300;
     static constexpr int32_t MaxSize = BoardSize;
 
     // ABOUT names `version`, the program's own.
@@ -70,6 +73,9 @@ private:
     ComputerPlayer::Cells board_{};
     ClockRandom random_;
     ComputerPlayer player_;
+    Search search_;
+    int32_t timeoutTurn_ = 0; // ms, from INFO; 0 until told
+    int64_t timeLeft_ = 0;
     int32_t size_ = 0; // 0 until START
     int32_t stones_ = 0;
     int32_t rule_ = 0;

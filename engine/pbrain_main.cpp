@@ -15,8 +15,8 @@ namespace {
 
 int usage(FILE* to, int code)
 {
-    std::fputs("usage: pbrain-brindle [--level stupid|easy|medium|hard]\n"
-               "Speaks the Gomocup AI protocol on standard input and output; the default level is hard.\n",
+    std::fputs("usage: pbrain-brindle [--level stupid|easy|medium|hard|master]\n"
+               "Speaks the Gomocup AI protocol on standard input and output; the default level is master.\n",
                to);
     return code;
 }
@@ -25,7 +25,7 @@ int usage(FILE* to, int code)
 
 int main(int argc, char* argv[])
 {
-    brindle::engine::Level level = brindle::engine::Level::Hard;
+    brindle::engine::Level level = brindle::engine::Level::Master;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h")
