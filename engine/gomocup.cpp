@@ -148,7 +148,7 @@ std::vector<std::string> Brain::reply()
     if (stones_ > 0)
         choice = player_.choose(MarkX, stones_, level_ == Level::Stupid);
     else if (size_ == BoardSize)
-        choice = player_.choose(MarkX, 0, false); // the spec's opening, in the middle half
+        choice = player_.choose(MarkX, 0, false); // the game's own opening, in the middle half
     if (!choice.found || at(choice.col, choice.row) != Empty) {
         // No empty cell near a stone (or none at all yet): the first free one, from the centre out.
         choice.found = false;
