@@ -208,12 +208,12 @@ std::vector<std::string> Brain::command(const LineReader::Line& line)
         const size_t gap = args.find(' ');
         const std::string key(args.substr(0, gap));
         const std::optional<int32_t> value = gap == std::string_view::npos ? std::nullopt : number(args.substr(gap + 1));
-        if (key == "rule")
-            rule_ = value.value_or(rule_);
-        else if (key == "timeout_turn")
-            timeoutTurn_ = std::max(0, value.value_or(timeoutTurn_));
-        else if (key == "time_left")
-            timeLeft_ = std::max(0, value.value_or(0));
+        if (value && key == "rule")
+            rule_ = *value;
+        else if (value && key == "timeout_turn")
+            timeoutTurn_ = *value > 0 ? *value : 0;
+        else if (value && key == "time_left")
+            timeLeft_ = *value > 0 ? *value : 0;
         return {}; // unknown keys are ignored
     }
     if (word == "START" || word == "RECTSTART") {
