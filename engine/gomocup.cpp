@@ -169,8 +169,7 @@ std::vector<std::string> Brain::command(const LineReader::Line& line)
 {
     if (line.tooLong)
         return {"ERROR a line of more than " + std::to_string(LineReader::MaxLine) + " bytes"};
-    if (std::any_of(line.text.begin(), line.text.end(), [](unsigned char c) { return c < 0x20 && c != '\t'; }) ||
-        std::any_of(line.text.begin(), line.text.end(), [](unsigned char c) { return c >= 0x7F; }))
+    if (std::any_of(line.text.begin(), line.text.end(), [](unsigned char c) { return (c < 0x20 && c != '\t') || c >= 0x7F; }))
         return {"ERROR the line holds bytes that are not text"};
     const std::string_view text = trim(line.text);
     if (text.empty())

@@ -1,7 +1,6 @@
 #include "engine/search.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace brindle::engine {
 
@@ -77,20 +76,20 @@ int32_t Search::lineValue(int32_t x, int32_t y, int32_t player) const
     return value;
 }
 
-int32_t Search::candidates(int32_t player, std::array<int32_t, Side * Side>& moves,
-                           std::array<int32_t, Side * Side>& scores) const
+void Search::candidates(int32_t player, Candidates& c) const
 {
-    int32_t n = 0;
+    c.count = 0;
     for (int32_t i = 0; i < Side * Side; ++i) {
         const int32_t x = i % Side, y = i / Side;
         if (!inside(x, y) || cells_[i] != 0 || near_[i] == 0)
             continue;
-        // Attack first, then defence a little below it.
-        scores[i] = lineValue(x, y, player) + lineValue(x, y, 3 - player) * 9 / 10;
-        moves[n++] = i;
+        c.attack[i] = lineValue(x, y, player);
+        c.defence[i] = lineValue(x, y, 3 - player);
+        c.moves[c.count++] = i;
     }
-    std::sort(moves.begin(), moves.begin() + n, [&scores](int32_t a, int32_t b) { return scores[a] > scores[b]; });
-    return n;
+    // Attack first, then defence a little below it.
+    const auto score = [&c](int32_t i) { return c.attack[i] + c.defence[i] * 9 / 10; };
+    std::sort(c.moves.begin(), c.moves.begin() + c.count, [&score](int32_t a, int32_t b) { return score(a) > score(b); });
 }
 
 bool Search::outOfTime()
@@ -104,8 +103,10 @@ int32_t Search::negamax(int32_t player, int32_t depth, int32_t alpha, int32_t be
         aborted_ = true;
     if (aborted_)
         return 0;
-    std::array<int32_t, Side * Side> moves, scores;
-    const int32_t n = candidates(player, moves, scores);
+    Candidates c;
+    candidates(player, c);
+    const auto& moves = c.moves;
+    const int32_t n = c.count;
     if (n == 0)
         return 0; // nothing left to play: a draw
     const int32_t other = 3 - player;
@@ -115,8 +116,8 @@ int32_t Search::negamax(int32_t player, int32_t depth, int32_t alpha, int32_t be
         if (makesFive(x, y, player))
             return Win - ply;
         threats += makesFive(x, y, other) ? 1 : 0;
-        attack = std::max(attack, lineValue(x, y, player));
-        defence = std::max(defence, lineValue(x, y, other));
+        attack = std::max(attack, c.attack[moves[k]]);
+        defence = std::max(defence, c.defence[moves[k]]);
     }
     if (threats >= 2)
         return -(Win - ply - 1); // two fives to stop: one of them comes
@@ -154,8 +155,10 @@ Search::Move Search::best(int32_t player, std::chrono::milliseconds budget, cons
         found.x = found.y = size_ / 2;
         return found;
     }
-    std::array<int32_t, Side * Side> moves, scores;
-    int32_t n = candidates(player, moves, scores);
+    Candidates c;
+    candidates(player, c);
+    auto& moves = c.moves;
+    int32_t n = c.count;
     if (n == 0) { // stones everywhere near, or a board too small: any free cell
         for (int32_t i = 0; i < Side * Side && found.x < 0; ++i)
             if (inside(i % Side, i / Side) && cells_[i] == 0)

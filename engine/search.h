@@ -40,7 +40,13 @@ private:
     // the four lines through it.
     int32_t lineValue(int32_t x, int32_t y, int32_t player) const;
     bool makesFive(int32_t x, int32_t y, int32_t player) const;
-    int32_t candidates(int32_t player, std::array<int32_t, Side * Side>& moves, std::array<int32_t, Side * Side>& scores) const;
+    // The free cells near the stones, best first; with what each is worth to
+    // `player` (attack) and to the other (defence), by cell.
+    struct Candidates {
+        std::array<int32_t, Side * Side> moves, attack, defence;
+        int32_t count = 0;
+    };
+    void candidates(int32_t player, Candidates& c) const;
     int32_t negamax(int32_t player, int32_t depth, int32_t alpha, int32_t beta, int32_t ply);
     bool outOfTime();
 
