@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QStandardPaths>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QScreen>
 
 #include "app/board_view.h"
+#include "app/engine_process.h"
 #include "app/info_windows.h"
 #include "app/network_dialog.h"
 #include "app/pictures.h"
@@ -60,12 +63,21 @@ uint16_t hostPort(const SettingsStore& settings)
     return ok && port > 0 && port <= 65535 ? static_cast<uint16_t>(port) : protocol::DefaultPort;
 }
 
+// Master's time for a move: the setting "MasterMs" when it holds a sensible one.
+int masterMilliseconds(const SettingsStore& settings)
+{
+    bool ok = false;
+    const int ms = QString::fromStdString(settings.read("MasterMs", "")).trimmed().toInt(&ok);
+    return ok && ms >= 50 && ms <= 60000 ? ms : 300;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Globals& globals, QWidget* parent)
     : QMainWindow(parent), board_(new BoardView(this)), dialogs_(this),
       session_(globals, transport_, dialogs_, settings_, *this),
-      game_(globals, {*board_, *this, sound_, session_, random_})
+      thinker_([this] { return masterMilliseconds(settings_); }),
+      game_(globals, {*board_, *this, sound_, session_, random_, steadyMilliseconds, &thinker_, &dialogs_})
 {
     setObjectName("frmMain");
     setWindowIcon(gameIcon());
@@ -92,6 +104,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
         HelpDialog help(this);
         help.exec();
     });
+    game_.bindCommand(Menu_OtherEngine, [this] { chooseEngine(); });
     game_.bindCommand(Menu_Send, [this] {
         SayWhatDialog dialog(session_, this);
         dialog.exec();
@@ -261,6 +274,8 @@ void MainWindow::buildMenus()
     addItem(level, Menu_Easy, "&Easy", {}, true);
     addItem(level, Menu_Normal, "&Medium", {}, true);
     addItem(level, Menu_Hard, "&Hard", {}, true);
+    addItem(level, Menu_Master, "Ma&ster", {}, true);
+    addItem(level, Menu_OtherEngine, "&Other engine...", {}, true);
 
     QMenu* help = addMenu(Menu_Helpmenu, "&Help");
     addItem(help, Menu_Help, "&Help");
@@ -273,7 +288,42 @@ void MainWindow::buildMenus()
 
     makeExclusive({Menu_PieceSmall, Menu_PieceNormal, Menu_PieceFull});
     makeExclusive({Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network});
-    makeExclusive({Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard});
+    makeExclusive({Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard, Menu_Master, Menu_OtherEngine});
+}
+
+void MainWindow::chooseEngine()
+{
+    const QString program = QFileDialog::getOpenFileName(this, QStringLiteral("Other engine"),
+                                                         toQString(settings_.read("Engine", "")));
+    if (!program.isEmpty())
+        startEngine(program);
+}
+
+void MainWindow::startEngine(const QString& program, const QStringList& arguments)
+{
+    settings_.write("Engine", program.toStdString());
+    EngineProcess::Options options;
+    options.turnMilliseconds = masterMilliseconds(settings_);
+    options.folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
+    if (startingEngine_)
+        startingEngine_.release()->deleteLater();
+    startingEngine_ = std::make_unique<EngineProcess>(program, arguments, options);
+    startingEngine_->start([this](const std::string& failure) { handle([this, failure] { engineStarted(failure); }); });
+}
+
+void MainWindow::engineStarted(const std::string& failure)
+{
+    const std::string name = startingEngine_->name();
+    if (!failure.empty()) {
+        // It goes once the call that brought the news has returned.
+        startingEngine_.release()->deleteLater();
+        dialogs_.messageBox("The engine " + name + " " + failure + "\r\nThe level stays as it was.", "Brindle",
+                            Dialogs::Icon::Information);
+        return;
+    }
+    thinker_.setEngine(std::move(startingEngine_));
+    game_.otherEngineChosen();
+    actions_[Menu_OtherEngine]->setText(QStringLiteral("&Other engine: %1...").arg(toQString(name)));
 }
 
 void MainWindow::makeExclusive(std::initializer_list<MenuId> items)

@@ -20,6 +20,7 @@
 #include "net/session.h"
 #include "app/settings.h"
 #include "app/tcp_transport.h"
+#include "app/thinkers.h"
 
 class QAction;
 class QActionGroup;
@@ -38,6 +39,9 @@ public:
     explicit MainWindow(Globals& globals, QWidget* parent = nullptr);
 
     Game& game() { return game_; }
+    WindowThinker& thinker() { return thinker_; }
+    // Starts the given brain as the other engine, as the menu does once a file is chosen.
+    void startEngine(const QString& program, const QStringList& arguments = {});
     const Game& game() const { return game_; }
     NetSession& session() { return session_; }
     TcpTransport& transport() { return transport_; }
@@ -80,6 +84,10 @@ private:
     void Form_Unload();
     void Menu_exit_Click();
     void openNetworkDialog();
+    // "Other engine...": a brain chosen with a file dialog, started, and
+    // playing from then on.
+    void chooseEngine();
+    void engineStarted(const std::string& failure);
 
     BoardView* board_;
     SdlSound sound_{SdlSound::standardFolders()};
@@ -88,7 +96,10 @@ private:
     QtSettings settings_;
     TcpTransport transport_;
     NetSession session_;
+    WindowThinker thinker_;
     Game game_;
+    // An engine chosen from the menu that is still starting.
+    std::unique_ptr<EngineProcess> startingEngine_;
 
     std::array<QAction*, MenuCount> actions_{};
     QLabel* lblHvisTur_ = nullptr;

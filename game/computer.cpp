@@ -8,6 +8,8 @@ void Game::ComputerMove()
 {
     if (GameOver)
         return;
+    if (thinkerPlays())
+        return askThinker();
     if (!checked(Menu_ComputerComputer))
         ui.Enabled = false;
     ui.MousePointer = PointerHourglass;
@@ -25,6 +27,75 @@ ComputerPlayer::Choice Game::chooseMove()
     return computer_.choose(NextMark, MoveCount, checked(Menu_Stupid));
 }
 
+bool Game::thinkerPlays() const
+{
+    return thinker_ != nullptr && (checked(Menu_Master) || checked(Menu_OtherEngine));
+}
+
+void Game::askThinker()
+{
+    // The window stays live while the thinker thinks; only the board takes
+    // no click, as when the computer plays at once.
+    if (thinking_)
+        return;
+    thinking_ = true;
+    ui.MousePointer = PointerHourglass;
+    Question question;
+    question.otherEngine = checked(Menu_OtherEngine);
+    for (int32_t n = 1; n <= MoveCount; ++n)
+        question.moves.push_back({History[static_cast<size_t>(n)][1], History[static_cast<size_t>(n)][2]});
+    const uint32_t game = gameNumber_;
+    const uint32_t position = positionNumber_;
+    thinker_->ask(question, [this, game, position](const Answer& answer) {
+        runWhenSettled([this, game, position, answer] { thinkerAnswered(game, position, answer); });
+    });
+}
+
+void Game::thinkerAnswered(uint32_t game, uint32_t position, const Answer& answer)
+{
+    // An answer for a board that has changed since, or after Stop, is dropped.
+    if (!thinking_ || game != gameNumber_ || position != positionNumber_ || GameOver)
+        return;
+    thinking_ = false;
+    ui.MousePointer = PointerDefault;
+    if (!answer.failure.empty())
+        return thinkerFailed(answer.failure);
+    const bool onBoard = answer.row >= 0 && answer.row < BoardSize && answer.col >= 0 && answer.col < BoardSize;
+    const std::string cell = "row " + std::to_string(answer.row + 1) + ", column " + std::to_string(answer.col + 1);
+    if (!onBoard)
+        return thinkerFailed("played off the board (" + cell + ").");
+    if (Board(answer.row, answer.col) != Empty)
+        return thinkerFailed("played on a taken cell (" + cell + ").");
+    PlacePiece(answer.row, answer.col, answer.score);
+    // The computer's move that ends an automatic game arms the next one, as
+    // the turn after it would have.
+    if (game == gameNumber_ && GameOver && !Stopped && checked(Menu_ComputerComputer))
+        ui.Timer3 = {true, 1000};
+}
+
+void Game::stopThinking()
+{
+    if (!thinking_)
+        return;
+    thinking_ = false;
+    thinker_->cancel();
+    ui.MousePointer = PointerDefault;
+}
+
+void Game::thinkerFailed(const std::string& what)
+{
+    // The game stops with the board as it was, and Hard takes over.
+    const std::string who = thinker_->name(checked(Menu_OtherEngine));
+    if (checked(Menu_ComputerComputer))
+        Menu_Stop_Click();
+    GameOver = true;
+    clock_.stop();
+    setLevel(Menu_Hard, 4);
+    if (dialogs_ != nullptr)
+        dialogs_->messageBox("The engine " + who + " " + what + "\r\nThe game stops here; the computer plays at Hard from now on.",
+                             "Brindle", Dialogs::Icon::Information);
+}
+
 void Game::SetBusyPointer()
 {
     ui.MousePointer = PointerHourglass;
@@ -32,7 +103,7 @@ void Game::SetBusyPointer()
 
 void Game::UncheckLevels()
 {
-    for (MenuId level : {Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard})
+    for (MenuId level : {Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard, Menu_Master, Menu_OtherEngine})
         check(level, false);
 }
 
@@ -47,5 +118,7 @@ void Game::Menu_Stupid_Click() { setLevel(Menu_Stupid, 1); }
 void Game::Menu_Easy_Click() { setLevel(Menu_Easy, 2); }
 void Game::Menu_Normal_Click() { setLevel(Menu_Normal, 3); }
 void Game::Menu_Hard_Click() { setLevel(Menu_Hard, 4); }
+// Without a thinker, Master plays as Hard does.
+void Game::Menu_Master_Click() { setLevel(Menu_Master, 4); }
 
 } // namespace brindle

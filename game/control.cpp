@@ -16,6 +16,7 @@ void Game::Menu_New_Click()
 {
     // Until the new board is set up, commands and messages wait.
     settingUp_ = true;
+    stopThinking();
     if (checked(Menu_ComputerComputer)) {
         ShowMenuStop();
         Stopped = false;
@@ -164,6 +165,7 @@ void Game::Menu_Stop_Click()
     }
     if (checked(Menu_ComputerComputer)) {
         // The run unwinds by itself: the next computer move sees the game over.
+        stopThinking();
         GameOver = true;
         Stopped = true;
         clock_.stop();
@@ -180,7 +182,7 @@ void Game::Timer3_Timer()
 
 void Game::Menu_Autodraw_Click()
 {
-    if (AutodrawBusy)
+    if (AutodrawBusy || thinking_)
         return;
     AutodrawBusy = true;
     ComputerMove();

@@ -21,6 +21,7 @@ void Game::bindCoreCommands()
         {Menu_Easy, &Game::Menu_Easy_Click},
         {Menu_Normal, &Game::Menu_Normal_Click},
         {Menu_Hard, &Game::Menu_Hard_Click},
+        {Menu_Master, &Game::Menu_Master_Click},
         {Menu_Stop, &Game::Menu_Stop_Click},
     };
     for (const auto& [item, handler] : handlers)

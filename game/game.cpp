@@ -27,7 +27,7 @@ ComputerPlayer::Cells emptyBoard()
 
 Game::Game(Globals& g, const Ports& ports)
     : globals(g), canvas_(ports.canvas), events_(ports.events), sound_(ports.sound), peer_(ports.peer),
-      random_(ports.random), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
+      random_(ports.random), thinker_(ports.thinker), dialogs_(ports.dialogs), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
 {
     bindCoreCommands();
     Form_Initialize();
@@ -163,6 +163,7 @@ void Game::windDown()
     // A game the computer is playing finds it over and ends without another
     // move; no timer is left to start the next one, and nothing that waited runs.
     ended_ = true;
+    stopThinking();
     waiting_.clear();
     GameOver = true;
     for (TimerState* t : {&ui.Timer1, &ui.Timer2, &ui.Timer3, &ui.Timer4})

@@ -103,6 +103,10 @@ public:
     bool ErFemMulig() const { return computer_.fivePossible(); }
     // The computer's cell for the side to move, not played.
     ComputerPlayer::Choice chooseMove();
+    // The thinker (Master or the other engine) has been asked and not yet answered.
+    bool thinking() const { return thinking_; }
+    // The level "Other engine", once the window has started one.
+    void otherEngineChosen() { setLevel(Menu_OtherEngine, 4); }
 
     // ---- New game
     void Menu_New_Click();
@@ -165,6 +169,12 @@ private:
     void RedrawGridOneWin(int32_t Row, int32_t Col);
     void DrawPiece(int32_t row, int32_t col);
     void ComputerMove();
+    // The computer's move when Master or the other engine plays it.
+    bool thinkerPlays() const;
+    void askThinker();
+    void thinkerAnswered(uint32_t game, uint32_t position, const Answer& answer);
+    void stopThinking();
+    void thinkerFailed(const std::string& what);
     void SetBusyPointer();
     void ChooseStarter();
     void UncheckLevels();
@@ -177,6 +187,7 @@ private:
     void Menu_Easy_Click();
     void Menu_Normal_Click();
     void Menu_Hard_Click();
+    void Menu_Master_Click();
     void Menu_HumanHuman_Click();
     void Menu_HumanComputer_Click();
     void Menu_ComputerComputer_Click();
@@ -212,6 +223,9 @@ private:
     Sound& sound_;
     Peer& peer_;
     RandomSource& random_;
+    Thinker* thinker_;
+    Dialogs* dialogs_;
+    bool thinking_ = false;
 
     ComputerPlayer::Cells board_;
     ComputerPlayer computer_;

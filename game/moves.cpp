@@ -18,7 +18,7 @@ void Game::Form_MouseDown(float X, float Y)
     }
     // A click that arrives while a piece is still being placed would play for
     // the side whose turn has not been shown yet.
-    if (busy())
+    if (busy() || thinking_)
         return;
     if (GameOver)
         return;

@@ -5,6 +5,7 @@
 // Pause, Randomize, Rnd, SendMove, the socket's Close and State) keep their
 // spelling; the others are camelCase.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -112,6 +113,32 @@ public:
     virtual float Rnd() = 0;
 };
 
+// A player that thinks away from the window's thread: the Master level, or
+// another program. ask() returns at once; the answer comes later, through
+// the event loop, as a call of `answer` on the window's thread.
+struct Question {
+    // The moves so far, {row, column} in the order played, red first.
+    std::vector<std::array<int32_t, 2>> moves;
+    // The other program rather than Master.
+    bool otherEngine = false;
+};
+struct Answer {
+    int32_t row = -1;
+    int32_t col = -1;
+    int32_t score = 0;
+    // Not empty when the player misbehaved: what it did, for the player to read.
+    std::string failure;
+};
+class Thinker {
+public:
+    virtual ~Thinker() = default;
+    virtual void ask(const Question& question, std::function<void(const Answer&)> answer) = 0;
+    // Forgets the question under way: its answer is never handed on.
+    virtual void cancel() = 0;
+    // Who answers, for messages: "Master", or the other program's own name.
+    virtual std::string name(bool otherEngine) const = 0;
+};
+
 // What the game itself reaches; the dialogs and the settings are for the
 // network's dialogs and session.
 // Milliseconds from a clock that only moves forward: setting the computer's
@@ -126,6 +153,10 @@ struct Ports {
     Peer& peer;
     RandomSource& random;
     MonotonicClock now = steadyMilliseconds;
+    // Without a thinker, Master and the other engine play as Hard does.
+    Thinker* thinker = nullptr;
+    // Where a misbehaving player is reported; none in tests that don't look.
+    Dialogs* dialogs = nullptr;
 };
 
 } // namespace brindle

@@ -37,6 +37,8 @@ enum MenuId : int {
     Menu_Easy,
     Menu_Normal,
     Menu_Hard,
+    Menu_Master,
+    Menu_OtherEngine,
     Menu_Helpmenu,
     Menu_Help,
     Menu_About,

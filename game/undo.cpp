@@ -51,7 +51,11 @@ void Game::Menu_Undo_Click()
     reopenGame();
     clock_.resume();
 
-    if (checked(Menu_HumanHuman)) {
+    // While the computer thinks its reply is not there yet: the question
+    // goes, and only the move it answers is taken back.
+    const bool thought = thinking_;
+    stopThinking();
+    if (checked(Menu_HumanHuman) || thought) {
         takeBackMove();
         ShowMoveCount();
         DrawGrid();

@@ -1,0 +1,114 @@
+#include "app/thinkers.h"
+
+#include <chrono>
+
+#include <QMetaObject>
+#include <QPointer>
+
+#include "app/engine_process.h"
+#include "engine/search.h"
+
+namespace brindle {
+
+namespace {
+
+// Master stops searching this long before its time is up, so that the answer
+// reaches the game within its time.
+constexpr int HandOverMilliseconds = 10;
+
+} // namespace
+
+WindowThinker::WindowThinker(std::function<int()> masterMs, QObject* parent)
+    : QObject(parent), masterMs_(std::move(masterMs))
+{
+}
+
+WindowThinker::~WindowThinker()
+{
+    cancel();
+    joinWorker();
+}
+
+void WindowThinker::joinWorker()
+{
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+    stop_ = false;
+}
+
+void WindowThinker::ask(const Question& question, std::function<void(const Answer&)> answer)
+{
+    cancel();
+    answer_ = std::move(answer);
+    if (!question.otherEngine)
+        return askMaster(question);
+    const unsigned generation = generation_;
+    if (!engine_) {
+        Answer a;
+        a.failure = "is not chosen.";
+        QMetaObject::invokeMethod(this, [this, generation, a] {
+            if (generation == generation_ && answer_)
+                std::exchange(answer_, nullptr)(a);
+        }, Qt::QueuedConnection);
+        return;
+    }
+    engine_->askMove(question.moves, [this, generation](const Answer& a) {
+        if (generation == generation_ && answer_)
+            std::exchange(answer_, nullptr)(a);
+    });
+}
+
+void WindowThinker::askMaster(const Question& question)
+{
+    // One search at a time: the last one was told to stop when it was
+    // forgotten, and stops within a few milliseconds.
+    joinWorker();
+    const unsigned generation = generation_;
+    const int budget = std::max(masterMs_() - HandOverMilliseconds, 5);
+    QPointer<WindowThinker> self(this);
+    worker_ = std::thread([this, self, generation, budget, moves = question.moves] {
+        engine::Search search;
+        search.reset(engine::Search::Side);
+        for (size_t i = 0; i < moves.size(); ++i)
+            search.set(moves[i][1], moves[i][0], i % 2 == 0 ? 1 : 2);
+        const int mover = moves.size() % 2 == 0 ? 1 : 2;
+        const engine::Search::Move m = search.best(mover, std::chrono::milliseconds(budget), &stop_);
+        Answer a;
+        a.row = m.y;
+        a.col = m.x;
+        // The thread is joined before the window goes, so `this` outlives the
+        // call; the pointer guards the queued answer all the same.
+        QMetaObject::invokeMethod(this, [self, generation, a] {
+            if (self && generation == self->generation_ && self->answer_)
+                std::exchange(self->answer_, nullptr)(a);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void WindowThinker::cancel()
+{
+    ++generation_;
+    answer_ = nullptr;
+    stop_ = true;
+    if (engine_)
+        engine_->forget();
+}
+
+std::string WindowThinker::name(bool otherEngine) const
+{
+    if (!otherEngine)
+        return "Master";
+    return engine_ ? engine_->name() : "(none)";
+}
+
+void WindowThinker::setEngine(std::unique_ptr<EngineProcess> engine)
+{
+    cancel();
+    // The old one may be the caller: it goes once its call has returned.
+    if (engine_)
+        engine_.release()->deleteLater();
+    engine_ = std::move(engine);
+}
+
+} // namespace brindle

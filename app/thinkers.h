@@ -1,0 +1,49 @@
+#pragma once
+// The window's thinkers: Master searches on a worker thread of its own, and
+// "Other engine" is a Gomocup brain run as a child process. Both answer on
+// the window's thread, through its event loop.
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include <QObject>
+
+#include "app/engine_process.h"
+#include "game/ports.h"
+
+namespace brindle {
+
+
+
+class WindowThinker final : public QObject, public Thinker {
+    Q_OBJECT
+public:
+    // `masterMs` is Master's time for a move, read afresh for every question.
+    explicit WindowThinker(std::function<int()> masterMs, QObject* parent = nullptr);
+    ~WindowThinker() override;
+
+    void ask(const Question& question, std::function<void(const Answer&)> answer) override;
+    void cancel() override;
+    std::string name(bool otherEngine) const override;
+
+    // The other engine that answers from now on; the old one is ended.
+    void setEngine(std::unique_ptr<EngineProcess> engine);
+    EngineProcess* engine() const { return engine_.get(); }
+
+private:
+    void askMaster(const Question& question);
+    void joinWorker();
+
+    std::function<int()> masterMs_;
+    std::function<void(const Answer&)> answer_;
+    // Counts the questions, so that an answer to a forgotten one is known.
+    unsigned generation_ = 0;
+    std::thread worker_;
+    std::atomic<bool> stop_{false};
+    std::unique_ptr<EngineProcess> engine_;
+};
+
+} // namespace brindle
