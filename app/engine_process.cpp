@@ -136,6 +136,9 @@ void EngineProcess::askMove(const Moves& moves, std::function<void(const Answer&
     }
     queued_ = moves;
     haveQueued_ = true;
+    // A question asked while the brain still answers one is a new question:
+    // that answer is not for it.
+    answeringForgotten_ = answering_;
     if (!answering_ && stage_ == Stage::Ready)
         sendQuestion();
 }
@@ -144,6 +147,7 @@ void EngineProcess::forget()
 {
     answer_ = nullptr;
     haveQueued_ = false;
+    answeringForgotten_ = answering_;
 }
 
 void EngineProcess::sendQuestion()
@@ -227,7 +231,7 @@ void EngineProcess::line(const std::string& raw)
     answering_ = false;
     timer_.stop();
     slowest_ = std::max(slowest_, nowMs() - askedAt_);
-    if (answer_) {
+    if (!std::exchange(answeringForgotten_, false) && answer_) {
         Answer a;
         a.row = y;
         a.col = x;

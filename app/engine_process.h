@@ -81,6 +81,8 @@ private:
     Moves queued_;
     bool haveQueued_ = false;
     bool answering_ = false;
+    // The question the brain is answering was forgotten: its answer is dropped.
+    bool answeringForgotten_ = false;
     std::function<void(const Answer&)> answer_;
     int64_t askedAt_ = 0;
     int64_t slowest_ = 0;

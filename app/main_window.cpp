@@ -105,6 +105,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
         help.exec();
     });
     game_.bindCommand(Menu_OtherEngine, [this] { chooseEngine(); });
+    thinker_.deliver = [this](const std::function<void()>& answer) { handle(answer); };
     game_.bindCommand(Menu_Send, [this] {
         SayWhatDialog dialog(session_, this);
         dialog.exec();

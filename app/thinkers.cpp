@@ -37,26 +37,20 @@ void WindowThinker::joinWorker()
     stop_ = false;
 }
 
-void WindowThinker::ask(const Question& question, std::function<void(const Answer&)> answer)
+void WindowThinker::ask(const Question& question, std::function<void(const Answer&)> asker)
 {
     cancel();
-    answer_ = std::move(answer);
+    answer_ = std::move(asker);
     if (!question.otherEngine)
         return askMaster(question);
     const unsigned generation = generation_;
     if (!engine_) {
         Answer a;
         a.failure = "is not chosen.";
-        QMetaObject::invokeMethod(this, [this, generation, a] {
-            if (generation == generation_ && answer_)
-                std::exchange(answer_, nullptr)(a);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, generation, a] { answer(generation, a); }, Qt::QueuedConnection);
         return;
     }
-    engine_->askMove(question.moves, [this, generation](const Answer& a) {
-        if (generation == generation_ && answer_)
-            std::exchange(answer_, nullptr)(a);
-    });
+    engine_->askMove(question.moves, [this, generation](const Answer& a) { answer(generation, a); });
 }
 
 void WindowThinker::askMaster(const Question& question)
@@ -80,10 +74,17 @@ void WindowThinker::askMaster(const Question& question)
         // The thread is joined before the window goes, so `this` outlives the
         // call; the pointer guards the queued answer all the same.
         QMetaObject::invokeMethod(this, [self, generation, a] {
-            if (self && generation == self->generation_ && self->answer_)
-                std::exchange(self->answer_, nullptr)(a);
+            if (self)
+                self->answer(generation, a);
         }, Qt::QueuedConnection);
     });
+}
+
+void WindowThinker::answer(unsigned generation, const Answer& a)
+{
+    if (generation != generation_ || !answer_)
+        return;
+    deliver([asker = std::exchange(answer_, nullptr), a] { asker(a); });
 }
 
 void WindowThinker::cancel()

@@ -33,9 +33,15 @@ public:
     void setEngine(std::unique_ptr<EngineProcess> engine);
     EngineProcess* engine() const { return engine_.get(); }
 
+    // How an answer reaches the game: the window passes it through its one
+    // way in, so that what the answer changed is shown.
+    std::function<void(std::function<void()>)> deliver = [](const std::function<void()>& f) { f(); };
+
 private:
     void askMaster(const Question& question);
     void joinWorker();
+    // Hands `a` to the question's asker when `generation` is still the question.
+    void answer(unsigned generation, const Answer& a);
 
     std::function<int()> masterMs_;
     std::function<void(const Answer&)> answer_;
