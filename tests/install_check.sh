@@ -9,7 +9,7 @@ rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 missing=0
-for f in bin/brindle bin/pbrain-brindle \
+for f in bin/brindle bin/pbrain-brindle bin/brindle-match \
          share/applications/org.brindle.Brindle.desktop \
          share/metainfo/org.brindle.Brindle.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.brindle.Brindle.svg \

@@ -1,0 +1,108 @@
+#include "engine/match_stats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace brindle::engine {
+
+namespace {
+
+constexpr int32_t Side = 20;
+
+double eloOfScore(double p)
+{
+    return -400.0 * std::log10(1.0 / p - 1.0);
+}
+
+} // namespace
+
+double Tally::score() const
+{
+    return games() == 0 ? 0.5 : (wins + 0.5 * draws) / games();
+}
+
+Elo eloOf(const Tally& t)
+{
+    Elo e;
+    const int n = t.games();
+    const double p = t.score();
+    if (n == 0)
+        return e;
+    if (p <= 0.0 || p >= 1.0) {
+        e.bounded = false;
+        e.difference = p >= 1.0 ? INFINITY : -INFINITY;
+        return e;
+    }
+    e.difference = eloOfScore(p);
+    // The spread of one game's points about the mean gives the mean's error.
+    const double variance =
+        (t.wins * (1 - p) * (1 - p) + t.draws * (0.5 - p) * (0.5 - p) + t.losses * p * p) / n;
+    const double error = std::sqrt(variance / n);
+    const double low = std::max(p - 1.959964 * error, 1e-9), high = std::min(p + 1.959964 * error, 1 - 1e-9);
+    e.margin = (eloOfScore(high) - eloOfScore(low)) / 2;
+    return e;
+}
+
+bool makesFive(const std::vector<Stone>& moves, size_t last)
+{
+    if (last >= moves.size())
+        return false;
+    std::array<int8_t, Side * Side> own{};
+    for (size_t i = last % 2; i <= last; i += 2)
+        own[static_cast<size_t>(moves[i][1] * Side + moves[i][0])] = 1;
+    const auto at = [&own](int32_t x, int32_t y) {
+        return x >= 0 && y >= 0 && x < Side && y < Side && own[static_cast<size_t>(y * Side + x)];
+    };
+    const int32_t x0 = moves[last][0], y0 = moves[last][1];
+    for (const auto& [dx, dy] : {std::array{1, 0}, {0, 1}, {1, 1}, {1, -1}}) {
+        int run = 1;
+        for (int sign : {1, -1})
+            for (int k = 1; at(x0 + sign * k * dx, y0 + sign * k * dy); ++k)
+                ++run;
+        if (run >= 5)
+            return true;
+    }
+    return false;
+}
+
+std::vector<Stone> randomOpening(std::mt19937& random)
+{
+    const auto cell = [&random] { return Stone{8 + int32_t(random() % 4), 8 + int32_t(random() % 4)}; };
+    const Stone a = cell();
+    Stone b = cell();
+    while (b == a)
+        b = cell();
+    return {a, b};
+}
+
+std::optional<std::vector<Stone>> parseOpening(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<Stone> stones;
+    std::string word;
+    while (in >> word) {
+        int32_t x = -1, y = -1;
+        char comma = 0, extra = 0;
+        std::istringstream w(word);
+        if (!(w >> x >> comma >> y) || comma != ',' || (w >> extra) || x < 0 || y < 0 || x >= Side || y >= Side)
+            return std::nullopt;
+        if (std::find(stones.begin(), stones.end(), Stone{x, y}) != stones.end())
+            return std::nullopt;
+        stones.push_back({x, y});
+    }
+    return stones;
+}
+
+std::string psqRecord(const std::vector<Stone>& moves, const std::vector<int64_t>& milliseconds,
+                      const std::string& first, const std::string& second, const std::string& result)
+{
+    std::string out = "Piskvorky 20x20, 11:11, 0\n";
+    for (size_t i = 0; i < moves.size(); ++i)
+        out += std::to_string(moves[i][0] + 1) + "," + std::to_string(moves[i][1] + 1) + "," +
+               std::to_string(i < milliseconds.size() ? milliseconds[i] : 0) + "\n";
+    out += first + "\n" + second + "\n" + result + "\n";
+    return out;
+}
+
+} // namespace brindle::engine

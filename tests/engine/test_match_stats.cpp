@@ -1,0 +1,79 @@
+// The arithmetic behind brindle-match's report and records.
+
+#include <gtest/gtest.h>
+
+#include "engine/match_stats.h"
+
+namespace brindle::engine {
+namespace {
+
+TEST(MatchStats, EloFollowsTheScoreWithAMarginThatShrinksWithGames)
+{
+    struct Case {
+        Tally tally;
+        double difference, margin;
+    };
+    const Case cases[] = {
+        {{50, 0, 50}, 0.0, 69.0},     // even: the margin of 100 coin tosses
+        {{75, 0, 25}, 190.8, 81.15},   // 75 %
+        {{30, 40, 30}, 0.0, 53.16},    // draws narrow it
+        {{190, 0, 10}, 511.5, 127.05}, // 95 %
+    };
+    for (const Case& c : cases) {
+        const Elo e = eloOf(c.tally);
+        EXPECT_TRUE(e.bounded);
+        EXPECT_NEAR(e.difference, c.difference, 0.1) << c.tally.wins << "/" << c.tally.draws << "/" << c.tally.losses;
+        EXPECT_NEAR(e.margin, c.margin, 0.1) << c.tally.wins << "/" << c.tally.draws << "/" << c.tally.losses;
+    }
+    EXPECT_FALSE(eloOf({10, 0, 0}).bounded);
+    EXPECT_GT(eloOf({10, 0, 0}).difference, 0);
+    EXPECT_LT(eloOf({0, 0, 10}).difference, 0);
+    EXPECT_DOUBLE_EQ(Tally({3, 2, 5}).score(), 0.4);
+}
+
+TEST(MatchStats, FiveOrMoreOfTheMoversOwnStonesWinsInEveryDirection)
+{
+    // Red plays the even moves, blue the odd ones; blue's stones sit far away.
+    const auto game = [](std::vector<Stone> red, Stone last) {
+        std::vector<Stone> moves;
+        for (size_t i = 0; i < red.size(); ++i)
+            moves.push_back(red[i]), moves.push_back({int32_t(i), 19});
+        moves.push_back(last);
+        return moves;
+    };
+    EXPECT_TRUE(makesFive(game({{0, 0}, {1, 0}, {2, 0}, {3, 0}}, {4, 0}), 8)) << "a row from the edge";
+    EXPECT_TRUE(makesFive(game({{5, 5}, {5, 6}, {5, 8}, {5, 9}}, {5, 7}), 8)) << "a column filled in the middle";
+    EXPECT_TRUE(makesFive(game({{15, 0}, {16, 1}, {17, 2}, {18, 3}}, {19, 4}), 8)) << "a diagonal to the corner";
+    EXPECT_TRUE(makesFive(game({{4, 10}, {3, 11}, {2, 12}, {1, 13}, {6, 8}}, {5, 9}), 10)) << "six on the anti-diagonal";
+    EXPECT_FALSE(makesFive(game({{0, 0}, {1, 0}, {2, 0}}, {4, 0}), 6)) << "a gap";
+    EXPECT_FALSE(makesFive(game({{16, 5}, {17, 5}, {18, 5}, {19, 5}}, {0, 6}), 8)) << "no wrap at the edge";
+    std::vector<Stone> blue = game({{0, 0}, {1, 0}, {2, 0}, {3, 0}}, {4, 0});
+    EXPECT_FALSE(makesFive(blue, 7)) << "blue's own stones only";
+    EXPECT_FALSE(makesFive(blue, 9)) << "past the end";
+}
+
+TEST(MatchStats, OpeningsAreReadAsStonesOnTheBoardOrRefused)
+{
+    EXPECT_EQ(parseOpening("9,9 10,10"), (std::vector<Stone>{{9, 9}, {10, 10}}));
+    EXPECT_EQ(parseOpening("  "), std::vector<Stone>{});
+    EXPECT_EQ(parseOpening("0,0 19,19"), (std::vector<Stone>{{0, 0}, {19, 19}}));
+    for (const char* bad : {"20,1", "1,-1", "9,9 9,9", "9;9", "9,9x", "a,b", "9,"})
+        EXPECT_FALSE(parseOpening(bad)) << bad;
+    std::mt19937 random(7);
+    for (int i = 0; i < 200; ++i) {
+        const auto o = randomOpening(random);
+        ASSERT_EQ(o.size(), 2u);
+        EXPECT_NE(o[0], o[1]);
+        for (const Stone& s : o)
+            EXPECT_TRUE(s[0] >= 8 && s[0] <= 11 && s[1] >= 8 && s[1] <= 11);
+    }
+}
+
+TEST(MatchStats, ARecordCountsFromOneWithEachMovesTime)
+{
+    EXPECT_EQ(psqRecord({{0, 0}, {19, 18}}, {0, 250}, "master", "hard", "master won"),
+              "Piskvorky 20x20, 11:11, 0\n1,1,0\n20,19,250\nmaster\nhard\nmaster won\n");
+}
+
+} // namespace
+} // namespace brindle::engine
