@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -296,8 +297,14 @@ void MainWindow::chooseEngine()
 {
     const QString program = QFileDialog::getOpenFileName(this, QStringLiteral("Other engine"),
                                                          toQString(settings_.read("Engine", "")));
-    if (!program.isEmpty())
-        startEngine(program);
+    if (program.isEmpty())
+        return;
+    // Brains that play several levels take them as arguments: pbrain-brindle --level easy.
+    const std::string arguments =
+        dialogs_.inputBox("Arguments for " + QFileInfo(program).fileName().toStdString() + " (none is fine):",
+                          "Other engine", settings_.read("EngineArguments", ""));
+    settings_.write("EngineArguments", arguments);
+    startEngine(program, QProcess::splitCommand(QString::fromStdString(arguments)));
 }
 
 void MainWindow::startEngine(const QString& program, const QStringList& arguments)

@@ -138,7 +138,7 @@ std::vector<std::string> Brain::reply()
         int64_t ms = timeoutTurn_ > 0 ? timeoutTurn_ - std::max(20, timeoutTurn_ / 10) : MasterMilliseconds;
         if (timeLeft_ > 0)
             ms = std::min<int64_t>(ms, timeLeft_ / 8);
-        const Search::Move m = search_.best(1, std::chrono::milliseconds(std::max<int64_t>(ms, 5)));
+        const Search::Move m = search_.best(1, std::chrono::milliseconds(std::max<int64_t>(ms, 5)), stop_);
         if (m.x < 0)
             return {"ERROR the board is full"};
         place(m.x, m.y, MarkX);

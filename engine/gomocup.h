@@ -6,6 +6,7 @@
 // Coordinates on the wire are "x,y" from 0: x the column, y the row. The
 // brain's stones are X on its board, the manager's other player's are O.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -56,6 +57,9 @@ public:
     std::vector<std::string> command(const LineReader::Line& line);
     std::vector<std::string> command(std::string_view text) { return command(LineReader::Line{std::string(text)}); }
     bool ended() const { return ended_; }
+    // Master's search stops early once `flag` turns true: the manager has
+    // said END, or has gone.
+    void stopWhen(const std::atomic<bool>* flag) { stop_ = flag; }
     // What the brain sees: X its own stone, O the other's, Empty, or
     // WipeBar outside a board smaller than 20.
     char at(int32_t x, int32_t y) const { return board_[static_cast<size_t>(y)][static_cast<size_t>(x)]; }
@@ -81,6 +85,7 @@ private:
     int32_t rule_ = 0;
     bool inBoard_ = false;
     bool ended_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 } // namespace brindle::engine

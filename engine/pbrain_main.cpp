@@ -1,12 +1,17 @@
 // pbrain-brindle: Brindle's computer player for Gomocup managers, on standard
-// input and output.
+// input and output. One thread reads the manager's lines while the other
+// answers them, so that END stops a search at once.
 
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "app/version.h"
 #include "engine/gomocup.h"
@@ -19,6 +24,47 @@ int usage(FILE* to, int code)
                "Speaks the Gomocup AI protocol on standard input and output; the default level is master.\n",
                to);
     return code;
+}
+
+// The lines read and not yet answered, shared by the two threads.
+struct Inbox {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<brindle::engine::LineReader::Line> lines;
+    bool closed = false;
+    // Set by the reader when END comes or the manager goes.
+    std::atomic<bool> stop{false};
+};
+
+bool isEnd(const std::string& text)
+{
+    const size_t b = text.find_first_not_of(" \t");
+    if (b == std::string::npos || text.size() - b < 3)
+        return false;
+    const std::string word = text.substr(b, text.find_first_of(" \t", b) - b);
+    return word.size() == 3 && (word[0] | 0x20) == 'e' && (word[1] | 0x20) == 'n' && (word[2] | 0x20) == 'd';
+}
+
+void readManager(Inbox& inbox)
+{
+    brindle::engine::LineReader reader;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        std::lock_guard lock(inbox.mutex);
+        if (got <= 0) { // the manager has gone
+            inbox.closed = true;
+            inbox.stop = true;
+            inbox.arrived.notify_one();
+            return;
+        }
+        for (auto& line : reader.feed(std::string_view(buffer, static_cast<size_t>(got)))) {
+            if (!line.tooLong && isEnd(line.text))
+                inbox.stop = true;
+            inbox.lines.push_back(std::move(line));
+        }
+        inbox.arrived.notify_one();
+    }
 }
 
 } // namespace
@@ -44,19 +90,29 @@ int main(int argc, char* argv[])
 
     brindle::engine::Brain brain(level, static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()),
                                  brindle::VersionText);
-    brindle::engine::LineReader reader;
-    char buffer[4096];
-    while (!brain.ended()) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got <= 0)
-            break; // the manager has gone
-        for (const auto& line : reader.feed(std::string_view(buffer, static_cast<size_t>(got)))) {
-            for (const std::string& answer : brain.command(line))
-                std::printf("%s\n", answer.c_str());
-            std::fflush(stdout);
-            if (brain.ended())
+    // The reader lives as long as the process: it may sit in read() when the
+    // brain ends, and the end of the process takes it along.
+    static Inbox inbox;
+    brain.stopWhen(&inbox.stop);
+    std::thread(readManager, std::ref(inbox)).detach();
+    for (;;) {
+        brindle::engine::LineReader::Line line;
+        {
+            std::unique_lock lock(inbox.mutex);
+            inbox.arrived.wait(lock, [] { return !inbox.lines.empty() || inbox.closed; });
+            if (inbox.lines.empty())
                 break;
+            line = std::move(inbox.lines.front());
+            inbox.lines.pop_front();
         }
+        // A search that END cut short still answers a free cell; the
+        // manager, having said END, takes no notice.
+        const std::vector<std::string> answers = brain.command(line);
+        for (const std::string& answer : answers)
+            std::printf("%s\n", answer.c_str());
+        std::fflush(stdout);
+        if (brain.ended())
+            break;
     }
     return 0;
 }
