@@ -19,7 +19,7 @@ constexpr int HandOverMilliseconds = 10;
 } // namespace
 
 WindowThinker::WindowThinker(std::function<int()> masterMs, QObject* parent)
-    : QObject(parent), masterMs_(std::move(masterMs))
+    : QObject(parent), masterMs_(std::move(masterMs)), search_(std::make_unique<engine::Search>())
 {
 }
 
@@ -62,7 +62,7 @@ void WindowThinker::askMaster(const Question& question)
     const int budget = std::max(masterMs_() - HandOverMilliseconds, 5);
     QPointer<WindowThinker> self(this);
     worker_ = std::thread([this, self, generation, budget, moves = question.moves] {
-        engine::Search search;
+        engine::Search& search = *search_;
         search.reset(engine::Search::Side);
         for (size_t i = 0; i < moves.size(); ++i)
             search.set(moves[i][1], moves[i][0], i % 2 == 0 ? 1 : 2);

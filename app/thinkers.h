@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include "app/engine_process.h"
+#include "engine/search.h"
 #include "game/ports.h"
 
 namespace brindle {
@@ -48,6 +49,9 @@ private:
     // Counts the questions, so that an answer to a forgotten one is known.
     unsigned generation_ = 0;
     std::thread worker_;
+    // Master's board and tables, kept from move to move; only the worker
+    // touches it, and one worker runs at a time.
+    std::unique_ptr<engine::Search> search_;
     std::atomic<bool> stop_{false};
     std::unique_ptr<EngineProcess> engine_;
 };
