@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include <QMetaObject>
-#include <QPointer>
 
 #include "app/engine_process.h"
 #include "engine/search.h"
@@ -60,8 +59,7 @@ void WindowThinker::askMaster(const Question& question)
     joinWorker();
     const unsigned generation = generation_;
     const int budget = std::max(masterMs_() - HandOverMilliseconds, 5);
-    QPointer<WindowThinker> self(this);
-    worker_ = std::thread([this, self, generation, budget, moves = question.moves] {
+    worker_ = std::thread([this, generation, budget, moves = question.moves] {
         engine::Search& search = *search_;
         search.reset(engine::Search::Side);
         for (size_t i = 0; i < moves.size(); ++i)
@@ -71,12 +69,9 @@ void WindowThinker::askMaster(const Question& question)
         Answer a;
         a.row = m.y;
         a.col = m.x;
-        // The thread is joined before the window goes, so `this` outlives the
-        // call; the pointer guards the queued answer all the same.
-        QMetaObject::invokeMethod(this, [self, generation, a] {
-            if (self)
-                self->answer(generation, a);
-        }, Qt::QueuedConnection);
+        // The thread is joined before this object goes, and a queued call
+        // to an object that has gone is dropped.
+        QMetaObject::invokeMethod(this, [this, generation, a] { answer(generation, a); }, Qt::QueuedConnection);
     });
 }
 
