@@ -97,7 +97,9 @@ EngineProcess::~EngineProcess()
         delete process;
         return;
     }
-    // The window goes on at once; the process gets its second to end.
+    // The window goes on at once; the process gets its second to end. Should
+    // the event loop stop first, the application takes it along when it goes.
+    process->setParent(QCoreApplication::instance());
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
     QTimer::singleShot(EndGrace, process, [process] { process->kill(); });
 }

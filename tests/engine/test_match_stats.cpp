@@ -28,6 +28,7 @@ TEST(MatchStats, EloFollowsTheScoreWithAMarginThatShrinksWithGames)
     EXPECT_FALSE(eloOf({10, 0, 0}).bounded);
     EXPECT_GT(eloOf({10, 0, 0}).difference, 0);
     EXPECT_LT(eloOf({0, 0, 10}).difference, 0);
+    EXPECT_FALSE(eloOf({0, 0, 10}).bounded);
     EXPECT_DOUBLE_EQ(Tally({3, 2, 5}).score(), 0.4);
 }
 

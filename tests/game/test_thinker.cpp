@@ -104,8 +104,8 @@ TEST_F(Thinking, AnAnswerForABoardThatHasChangedIsDropped)
     const size_t asked = thinker.questions.size();
     game.command(Menu_Autodraw), game.command(Menu_Autodraw);
     EXPECT_EQ(thinker.questions.size(), asked + 1);
-    thinker.reply(7, 7);
-    EXPECT_TRUE(game.Board(7, 7) == MarkX && game.thinking()) << "and then Master answers itself";
+    thinker.reply(0, 7);
+    EXPECT_TRUE(game.Board(0, 7) == MarkX && game.thinking()) << "and then Master answers itself";
 }
 
 TEST_F(Thinking, ComputerAgainstComputerChainsAnswersArmsTheNextGameAndStopsMidThought)
@@ -150,6 +150,7 @@ TEST_F(Thinking, AMisbehavingEngineStopsTheGameWithTheBoardAsItWasAndHardTakesOv
         ASSERT_TRUE(thinker.questions.back().otherEngine);
         thinker.reply(m.row, m.col, m.failure);
         EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && game.Board(9, 9) == MarkX) << m.message;
+        EXPECT_FALSE(game.clock().running()) << m.message;
         EXPECT_TRUE(game.checked(Menu_Hard) && !game.checked(Menu_OtherEngine)) << m.message;
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].rfind("Brindle (i): " + m.message, 0), 0u) << dialogs.boxes[0];
@@ -173,6 +174,7 @@ TEST(WithoutAThinker, MasterPlaysAsHardDoes)
     master.choose(Menu_Master);
     EXPECT_TRUE(master.game.checked(Menu_Master) && !master.game.checked(Menu_Hard));
     EXPECT_EQ(master.s().History[1], hard.s().History[1]);
+    EXPECT_EQ(master.game.ui.MousePointer, PointerDefault);
 }
 
 } // namespace
