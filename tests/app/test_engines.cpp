@@ -7,6 +7,7 @@
 #include <QSettings>
 
 #include "app/engine_process.h"
+#include "app/thinkers.h"
 #include "support/pass_intro.h"
 
 namespace brindle {
@@ -16,7 +17,7 @@ const QString FakeBrain = QStringLiteral(BRINDLE_FAKE_BRAIN);
 
 struct EngineCase {
     const char* mode;
-    int row, col;         // the answer to a board with one stone at (9, 9)
+    int row, col;         // the answer to a board of three stones
     const char* failure;  // the start of the failure, or "" for none
 };
 
@@ -26,7 +27,7 @@ TEST(EngineProcessTest, AnswersAMoveOrSaysHowTheBrainMisbehaved)
 {
     const EngineCase cases[] = {
         {"good", 0, 0, ""},
-        {"taken", 9, 9, ""}, // the game judges the cell
+        {"taken", 4, 9, ""}, // the other side's last stone: the game judges the cell
         {"late", -1, -1, "answered late: no move within 300 ms."},
         {"garbage", -1, -1, "answered something that is not a move: \"banana split\""},
     };
@@ -41,7 +42,8 @@ TEST(EngineProcessTest, AnswersAMoveOrSaysHowTheBrainMisbehaved)
         EXPECT_EQ(engine.name(), std::string("Fake ") + c.mode);
         Answer answer;
         bool answered = false;
-        engine.askMove({{9, 9}}, [&](const Answer& a) { answer = a, answered = true; });
+        // Blue to move: red's stones are the brain's "2".
+        engine.askMove({{2, 7}, {3, 8}, {4, 9}}, [&](const Answer& a) { answer = a, answered = true; });
         ASSERT_TRUE(waitFor([&] { return answered; }, "an answer or a failure")) << c.mode;
         EXPECT_EQ(answer.failure, c.failure) << c.mode;
         EXPECT_EQ(std::pair(answer.row, answer.col), std::pair(c.row, c.col)) << c.mode;
@@ -70,6 +72,24 @@ TEST(EngineProcessTest, ABrainThatCrashesOrCannotStartIsReportedAndAForgottenAns
     missing.start([&](const std::string& failure) { started = failure; });
     ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the start to fail"));
     EXPECT_EQ(started.rfind("did not start", 0), 0u) << started;
+}
+
+TEST(MasterThinker, PlaysTheSideToMoveOnTheWorkerThreadAndDropsAForgottenQuestion)
+{
+    WindowThinker thinker([] { return 100; });
+    // Both sides have four in a row; blue is to move and wins at either end of its own.
+    Question q;
+    q.moves = {{0, 1}, {5, 5}, {0, 2}, {5, 6}, {0, 3}, {5, 7}, {0, 4}, {5, 8}, {19, 19}};
+    Answer answer;
+    int answers = 0;
+    thinker.ask(q, [&](const Answer& a) { answer = a, ++answers; });
+    thinker.cancel();
+    thinker.ask(q, [&](const Answer& a) { answer = a, ++answers; });
+    ASSERT_TRUE(waitFor([&] { return answers > 0; }, "Master's answer"));
+    QTest::qWait(150);
+    EXPECT_EQ(answers, 1) << "the forgotten question is not answered";
+    EXPECT_TRUE(answer.row == 5 && (answer.col == 4 || answer.col == 9)) << answer.row << "," << answer.col;
+    EXPECT_EQ(thinker.name(false), "Master");
 }
 
 class Engines : public ::testing::Test {

@@ -3,7 +3,7 @@
 // good answers the first free cell from the top-left; late does so after
 // three seconds; garbage answers words; crash exits when asked about a
 // board of three stones or more;
-// taken answers the cell of the last stone it was told of.
+// taken answers the cell of the other side's last stone it was told of.
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -41,8 +41,11 @@ int main(int argc, char* argv[])
         if (inBoard) {
             if (line == "DONE")
                 inBoard = false, answer();
-            else if (std::sscanf(line.c_str(), "%d,%d,%d", &x, &y, &who) == 3)
-                board[y][x] = true, lastX = x, lastY = y, ++stones;
+            else if (std::sscanf(line.c_str(), "%d,%d,%d", &x, &y, &who) == 3) {
+                board[y][x] = true, ++stones;
+                if (who == 2)
+                    lastX = x, lastY = y;
+            }
         } else if (line == "START 20" || line == "RESTART") {
             std::cout << "OK\n" << std::flush;
             for (auto& row : board)
