@@ -471,7 +471,7 @@ int32_t Search::negamax(int32_t player, int32_t depth, int32_t alpha, int32_t be
     Entry& entry = table_[hash_ & (table_.size() - 1)];
     int32_t ttMove = -1;
     if (entry.key == (hash_ ^ static_cast<uint64_t>(player))) {
-        ttMove = entry.move;
+        ttMove = entry.key != 0 ? entry.move : -1;
         int32_t v = entry.value;
         if (v > Won)
             v -= ply;

@@ -53,12 +53,12 @@ private:
     static constexpr int32_t Area = Wide * Wide;
     static constexpr int8_t Wall = 3;
 
-    struct Entry {
-        uint64_t key = 0;
-        int32_t value = 0;
-        int16_t move = -1;
-        int8_t depth = -1;
-        uint8_t bound = 0;
+    struct Entry { // all zero when empty
+        uint64_t key;
+        int32_t value;
+        int16_t move;
+        int8_t depth;
+        uint8_t bound;
     };
     struct MoveList {
         int32_t count = 0;
