@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -87,6 +89,119 @@ TEST(Search, AlwaysAnswersAFreeCellInTimeAndNothingOnAFullBoard)
     const Search::Move m = busy.best(1, 10s, &stop);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "a stop from outside ends the thinking";
     EXPECT_TRUE(m.x >= 0 && busy.at(m.x, m.y) == 0);
+}
+
+TEST(Search, FindsAWinByFoursAndPlaysItFirst)
+{
+    // Two closed threes crossing at (10,10): each four there is answered
+    // where it must be, the second four wins. The other's stones close one
+    // end of each line, so neither three is open.
+    const struct {
+        const char* what;
+        Cells mine, theirs;
+        bool wins;
+    } cases[] = {
+        {"four then four-four", {{7, 10}, {8, 10}, {9, 10}, {10, 7}, {10, 8}, {10, 9}}, {{6, 10}, {10, 6}, {0, 0}, {19, 19}, {0, 19}, {19, 0}}, true},
+        {"a lone closed three", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {15, 15}, {15, 16}}, false},
+        {"a four the other answers with five", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {3, 3}, {3, 4}, {3, 5}, {3, 6}}, false},
+    };
+    for (const auto& c : cases) {
+        Search s = position(c.mine, c.theirs);
+        const Search::Move m = s.winByFours(1, 20, 1s);
+        EXPECT_EQ(m.x >= 0, c.wins) << c.what;
+        if (!c.wins)
+            continue;
+        // Playing it out: every answer forced, a five at the end.
+        ASSERT_EQ(s.at(m.x, m.y), 0) << c.what;
+        Search played = position(c.mine, c.theirs);
+        int player = 1;
+        bool five = false;
+        for (int ply = 0; ply < 12 && !five; ++ply, player = 3 - player) {
+            const Search::Move r = played.best(player, 200ms);
+            ASSERT_TRUE(r.x >= 0 && played.at(r.x, r.y) == 0) << c.what << " ply " << ply;
+            played.set(r.x, r.y, player);
+            five = player == 1 && played.winByFours(2, 0, 10ms).x < 0 && [&] {
+                for (const auto& [dx, dy] : {std::pair(1, 0), {0, 1}, {1, 1}, {1, -1}}) {
+                    int run = 1;
+                    for (int sign : {1, -1})
+                        for (int k = 1; k < 5; ++k) {
+                            const int x = r.x + sign * k * dx, y = r.y + sign * k * dy;
+                            if (x < 0 || y < 0 || x >= 20 || y >= 20 || played.at(x, y) != 1)
+                                break;
+                            ++run;
+                        }
+                    if (run >= 5)
+                        return true;
+                }
+                return false;
+            }();
+        }
+        EXPECT_TRUE(five) << c.what << ": no five";
+    }
+}
+
+TEST(Search, BreaksTheOthersWinByFours)
+{
+    // The other has the four-four of the test above waiting at (10,10); a
+    // quiet move of ours must take one of the cells of that win.
+    Search s = position({{0, 0}, {19, 19}, {0, 19}, {19, 0}, {15, 3}, {3, 15}},
+                        {{7, 10}, {8, 10}, {9, 10}, {10, 7}, {10, 8}, {10, 9}});
+    s.set(6, 10, 1), s.set(10, 6, 1);
+    ASSERT_GE(s.winByFours(2, 20, 1s).x, 0) << "the other wins if left alone";
+    const Search::Move m = s.best(1, 300ms);
+    ASSERT_TRUE(m.x >= 0 && s.at(m.x, m.y) == 0);
+    s.set(m.x, m.y, 1);
+    EXPECT_LT(s.winByFours(2, 20, 1s).x, 0) << "played " << m.x << "," << m.y;
+}
+
+TEST(Search, RandomPositionsGetAFreeCellInTimeAndTakebacksLeaveNoTrace)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 12; ++round) {
+        const int size = round % 3 == 0 ? 9 + round : 20;
+        Search s, fresh;
+        s.reset(size), fresh.reset(size);
+        std::vector<std::pair<int, int>> placed;
+        int last = 0; // the colour of the last stone
+        const int stones = 10 + static_cast<int>(random() % 60);
+        for (int i = 0; i < stones && static_cast<int>(placed.size()) < size * size - 1; ++i) {
+            const int x = static_cast<int>(random() % size), y = static_cast<int>(random() % size);
+            if (s.at(x, y) != 0)
+                continue;
+            s.set(x, y, 1 + i % 2), fresh.set(x, y, 1 + i % 2);
+            placed.emplace_back(x, y);
+            last = 1 + i % 2;
+        }
+        s.set(-1, 3, 1), s.set(size, 0, 2); // off the board: ignored
+        // A stone put down and taken back must leave the same answer as a
+        // board that never had it.
+        s.set(placed.back().first, placed.back().second, 0);
+        s.set(placed.back().first, placed.back().second, 2);
+        s.set(placed.back().first, placed.back().second, last);
+        const auto start = std::chrono::steady_clock::now();
+        const Search::Move m = s.best(1 + round % 2, 50ms);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms + 20ms) << round;
+        ASSERT_TRUE(m.x >= 0 && m.y >= 0 && m.x < size && m.y < size) << round;
+        EXPECT_EQ(s.at(m.x, m.y), 0) << round;
+        EXPECT_EQ(s.winByFours(1, 3, 5s).x, fresh.winByFours(1, 3, 5s).x) << round;
+    }
+}
+
+TEST(Search, StopsWithinAFewMillisecondsOfTheFlag)
+{
+    Search s = position({{9, 9}, {10, 10}, {8, 11}, {11, 9}}, {{9, 10}, {10, 9}, {11, 11}, {8, 8}});
+    std::atomic<bool> stop{false};
+    std::chrono::steady_clock::duration took{};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(50ms);
+        stop = true;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const Search::Move m = s.best(1, 5s, &stop);
+    took = std::chrono::steady_clock::now() - start;
+    stopper.join();
+    EXPECT_LT(took, 50ms + 30ms);
+    EXPECT_TRUE(m.x >= 0 && s.at(m.x, m.y) == 0);
 }
 
 } // namespace
