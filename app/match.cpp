@@ -106,6 +106,7 @@ void Match::moved(Game& g, const Answer& a, int64_t took)
         return finish(g, 1 - mover, name + " played on a taken cell " + std::to_string(a.col) + "," + std::to_string(a.row));
     auto& slowest = result_.slowest[static_cast<size_t>(mover)];
     slowest = std::max(slowest, took);
+    result_.times[static_cast<size_t>(mover)].push_back(took);
     result_.late[static_cast<size_t>(mover)] += took > options_.turnMilliseconds;
     g.moves.push_back(stone);
     g.times.push_back(took);

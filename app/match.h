@@ -38,6 +38,8 @@ struct MatchResult {
     // Games lost by misbehaving (late, garbage, crash, a taken cell), per player.
     std::array<int, 2> forfeits{};
     std::array<int64_t, 2> slowest{};
+    // Every answer's time in milliseconds, per player.
+    std::array<std::vector<int64_t>, 2> times;
     // Answers later than the turn's time, per player.
     std::array<int, 2> late{};
     std::vector<std::string> problems;

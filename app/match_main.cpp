@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -134,9 +135,15 @@ int main(int argc, char* argv[])
                       std::printf("Elo difference: %+.0f +/- %.0f (95 %%)\n", elo.difference, elo.margin);
                   else
                       std::printf("Elo difference: %s (one side took every point)\n", elo.difference > 0 ? "+inf" : "-inf");
-                  for (size_t p = 0; p < 2; ++p)
-                      std::printf("%s: slowest answer %lld ms, %d past the move's time, %d games lost by misbehaving\n",
-                                  options.names[p].c_str(), static_cast<long long>(r.slowest[p]), r.late[p], r.forfeits[p]);
+                  for (size_t p = 0; p < 2; ++p) {
+                      std::vector<int64_t> times = r.times[p];
+                      std::sort(times.begin(), times.end());
+                      const long long median = times.empty() ? 0 : static_cast<long long>(times[times.size() / 2]);
+                      std::printf("%s: median answer %lld ms, slowest answer %lld ms, %d past the move's time, %d games lost "
+                                  "by misbehaving\n",
+                                  options.names[p].c_str(), median, static_cast<long long>(r.slowest[p]), r.late[p],
+                                  r.forfeits[p]);
+                  }
                   for (const std::string& problem : r.problems)
                       std::printf("  %s\n", problem.c_str());
                   std::fflush(stdout);
