@@ -189,6 +189,31 @@ TEST(Search, RandomPositionsGetAFreeCellInTimeAndTakebacksLeaveNoTrace)
     }
 }
 
+TEST(Search, AWinByFoursNeedsItsDepthAndATakebackRestoresTheCell)
+{
+    // Row 7's four at (10,7) forces (11,7) and leaves (10,10) a four-four:
+    // one four deep, not none.
+    const Cells mine{{7, 10}, {8, 10}, {9, 10}, {10, 8}, {10, 9}, {7, 7}, {8, 7}, {9, 7}};
+    const Cells theirs{{6, 10}, {6, 7}, {0, 0}, {19, 19}, {0, 19}, {19, 0}};
+    const struct {
+        int depth;
+        bool wins;
+    } cases[] = {{0, false}, {1, true}, {3, true}};
+    for (const auto& c : cases) {
+        Search s = position(mine, theirs);
+        EXPECT_EQ(s.winByFours(1, c.depth, 1s).x >= 0, c.wins) << "depth " << c.depth;
+    }
+    // A stone on the five's cell, the four laid around it, then taken back:
+    // the cell must make five again.
+    Search s = position({}, {{2, 3}, {15, 15}});
+    s.set(7, 3, 2);
+    for (const int x : {3, 4, 5, 6})
+        s.set(x, 3, 1);
+    s.set(7, 3, 0);
+    const Search::Move m = s.winByFours(1, 0, 1s);
+    EXPECT_EQ(std::pair(m.x, m.y), std::pair(7, 3));
+}
+
 TEST(Search, StopsWhenTheFlagTurns)
 {
     Search s = position({{9, 9}, {10, 10}, {8, 11}, {11, 9}}, {{9, 10}, {10, 9}, {11, 11}, {8, 8}});
