@@ -108,7 +108,7 @@ void EngineProcess::start(std::function<void(const std::string&)> done)
 {
     started_ = std::move(done);
     stage_ = Stage::Starting;
-    armTimer(options_.startMilliseconds);
+    timer_.start(options_.startMilliseconds);
     process_->start(program_, arguments_);
     send("START 20");
 }
@@ -117,11 +117,6 @@ void EngineProcess::send(const std::string& text)
 {
     if (process_->state() != QProcess::NotRunning)
         process_->write((text + "\r\n").c_str());
-}
-
-void EngineProcess::armTimer(int milliseconds)
-{
-    timer_.start(milliseconds);
 }
 
 void EngineProcess::askMove(const Moves& moves, std::function<void(const Answer&)> answer)
@@ -164,7 +159,7 @@ void EngineProcess::sendQuestion()
         send(std::to_string(queued_[i][1]) + "," + std::to_string(queued_[i][0]) + "," + (i % 2 == own ? "1" : "2"));
     send("DONE");
     askedAt_ = nowMs();
-    armTimer(options_.turnMilliseconds + options_.lateMargin);
+    timer_.start(options_.turnMilliseconds + options_.lateMargin);
 }
 
 void EngineProcess::readLines()

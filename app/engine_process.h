@@ -64,7 +64,6 @@ private:
     void send(const std::string& text);
     void sendQuestion();
     void fail(const std::string& what);
-    void armTimer(int milliseconds);
 
     // Its own object, so that it can outlive this one by the second it is given to end.
     QProcess* process_;

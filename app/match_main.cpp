@@ -108,20 +108,19 @@ int main(int argc, char* argv[])
     // A level is Brindle's own brain beside this program.
     const QString brain = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pbrain-brindle"));
     for (size_t p = 0; p < 2; ++p) {
-        const std::string& spec = players[p];
-        if (brindle::engine::levelNamed(spec))
-            options.players[p] = {brain, QStringLiteral("--level"), QString::fromStdString(spec)};
+        const std::string& player = players[p];
+        if (brindle::engine::levelNamed(player))
+            options.players[p] = {brain, QStringLiteral("--level"), QString::fromStdString(player)};
         else
-            options.players[p] = QProcess::splitCommand(QString::fromStdString(spec));
+            options.players[p] = QProcess::splitCommand(QString::fromStdString(player));
         if (options.players[p].isEmpty())
             return usage(stderr, 2);
-        options.names[p] = brindle::engine::levelNamed(spec) ? spec : QFileInfo(options.players[p][0]).fileName().toStdString();
+        options.names[p] = brindle::engine::levelNamed(player) ? player : QFileInfo(options.players[p][0]).fileName().toStdString();
     }
     if (options.names[0] == options.names[1])
         options.names[0] += " (1)", options.names[1] += " (2)";
 
     brindle::Match match(options);
-    int code = 0;
     match.run([&](int played, const brindle::MatchResult& r) { progressBar(played, options.games, r); },
               [&](const brindle::MatchResult& r) {
                   const auto& t = r.tally;
@@ -150,5 +149,5 @@ int main(int argc, char* argv[])
                   app.quit();
               });
     app.exec();
-    return code;
+    return 0;
 }
