@@ -22,6 +22,16 @@ struct Match::Game {
     int winner = -1; // the player, -1 for a draw
 };
 
+namespace {
+
+// The player to move by the parity of the moves: the opening's first stone is the first mover's.
+int moverOf(const Match::Game& g)
+{
+    return static_cast<int>((g.moves.size() + static_cast<size_t>(g.firstPlayer)) % 2);
+}
+
+} // namespace
+
 Match::Match(MatchOptions options) : options_(std::move(options)), random_(options_.seed) {}
 
 Match::~Match() = default;
@@ -74,8 +84,7 @@ void Match::askNext(Game& g)
 {
     if (g.moves.size() >= 400)
         return finish(g, -1, "the board is full");
-    // The side to move by the parity of the moves; the opening's first stone is the first mover's.
-    const int mover = static_cast<int>((g.moves.size() + static_cast<size_t>(g.firstPlayer)) % 2);
+    const int mover = moverOf(g);
     g.askedAt = QDateTime::currentMSecsSinceEpoch();
     g.engines[static_cast<size_t>(mover)]->askMove(
         [&g] {
@@ -95,7 +104,7 @@ void Match::moved(Game& g, const Answer& a, int64_t took)
 {
     if (g.over)
         return;
-    const int mover = static_cast<int>((g.moves.size() + static_cast<size_t>(g.firstPlayer)) % 2);
+    const int mover = moverOf(g);
     const std::string& name = options_.names[static_cast<size_t>(mover)];
     if (!a.failure.empty())
         return finish(g, 1 - mover, name + " " + a.failure);

@@ -53,8 +53,9 @@ public:
     // Plays every game; `progress` after each with the result so far, `done` at the end.
     void run(std::function<void(int played, const MatchResult&)> progress, std::function<void(const MatchResult&)> done);
 
-private:
     struct Game;
+
+private:
     void startGame();
     void askNext(Game& game);
     void moved(Game& game, const Answer& answer, int64_t took);
