@@ -1,8 +1,9 @@
 #include "app/match.h"
 
+#include "app/record_files.h"
+
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace brindle {
@@ -160,13 +161,17 @@ void Match::writeRecord(const Game& g, int winner)
         return;
     const std::string& first = options_.names[static_cast<size_t>(g.firstPlayer)];
     const std::string& second = options_.names[static_cast<size_t>(1 - g.firstPlayer)];
-    const std::string result = winner < 0 ? "draw" : options_.names[static_cast<size_t>(winner)] + " won: " + g.why;
+    record::Record r;
+    r.red = first;
+    r.blue = second;
+    r.result = winner < 0 ? record::Result::Draw : winner == g.firstPlayer ? record::Result::RedWins : record::Result::BlueWins;
+    r.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    for (size_t i = 0; i < g.moves.size(); ++i)
+        r.moves.push_back({g.moves[i][1], g.moves[i][0], i < g.times.size() ? g.times[i] : -1});
     QDir().mkpath(QString::fromStdString(options_.recordFolder));
-    QSaveFile file(QString::fromStdString(options_.recordFolder) + QStringLiteral("/game-%1.psq").arg(g.number + 1, 3, 10, QChar('0')));
-    const std::string text = engine::psqRecord(g.moves, g.times, first, second, result);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 || !file.commit())
-        result_.problems.push_back("game " + std::to_string(g.number + 1) + ": the record could not be written: " +
-                                   file.errorString().toStdString());
+    const QString path = QString::fromStdString(options_.recordFolder) + QStringLiteral("/game-%1.psq").arg(g.number + 1, 3, 10, QChar('0'));
+    if (const std::string failure = writeAtomically(path, record::toPsq(r)); !failure.empty())
+        result_.problems.push_back("game " + std::to_string(g.number + 1) + ": " + failure);
 }
 
 } // namespace brindle

@@ -94,15 +94,4 @@ std::optional<std::vector<Stone>> parseOpening(const std::string& text)
     return stones;
 }
 
-std::string psqRecord(const std::vector<Stone>& moves, const std::vector<int64_t>& milliseconds,
-                      const std::string& first, const std::string& second, const std::string& result)
-{
-    std::string out = "Piskvorky 20x20, 11:11, 0\n";
-    for (size_t i = 0; i < moves.size(); ++i)
-        out += std::to_string(moves[i][0] + 1) + "," + std::to_string(moves[i][1] + 1) + "," +
-               std::to_string(i < milliseconds.size() ? milliseconds[i] : 0) + "\n";
-    out += first + "\n" + second + "\n" + result + "\n";
-    return out;
-}
-
 } // namespace brindle::engine

@@ -1,7 +1,7 @@
 #pragma once
 // The arithmetic of an engine match, standard C++: the Elo difference that a
 // score implies with its 95 % margin, the five-in-a-row test of a finished
-// move, the random openings, and a game as a Piskvork .psq record.
+// move and the random openings.
 
 #include <array>
 #include <cstdint>
@@ -42,11 +42,5 @@ std::vector<Stone> randomOpening(std::mt19937& random);
 // "x,y x,y ..." (from 0); none when a stone is off the board, twice on one
 // cell, or the text is not a list of stones.
 std::optional<std::vector<Stone>> parseOpening(const std::string& text);
-
-// A game as Piskvork writes it: the header "Piskvorky 20x20, 11:11, 0", one
-// "x,y,time" line a move counted from 1 (time in milliseconds), and the two
-// players and the result closing it.
-std::string psqRecord(const std::vector<Stone>& moves, const std::vector<int64_t>& milliseconds,
-                      const std::string& first, const std::string& second, const std::string& result);
 
 } // namespace brindle::engine

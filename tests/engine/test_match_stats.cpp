@@ -70,11 +70,5 @@ TEST(MatchStats, OpeningsAreReadAsStonesOnTheBoardOrRefused)
     }
 }
 
-TEST(MatchStats, ARecordCountsFromOneWithEachMovesTime)
-{
-    EXPECT_EQ(psqRecord({{0, 0}, {19, 18}}, {0, 250}, "master", "hard", "master won"),
-              "Piskvorky 20x20, 11:11, 0\n1,1,0\n20,19,250\nmaster\nhard\nmaster won\n");
-}
-
 } // namespace
 } // namespace brindle::engine

@@ -1,0 +1,26 @@
+#pragma once
+// Game records on disk: written atomically, so that a failed save leaves any
+// older file of that name as it was, and read with a size limit and a
+// message that names the file and the line.
+
+#include <string>
+#include <variant>
+
+#include <QString>
+
+#include "game/record.h"
+
+namespace brindle {
+
+// Writes the text to a temporary file beside `path` and renames it over the
+// old one. Returns the reason it could not, for the player; empty when written.
+std::string writeAtomically(const QString& path, const std::string& text);
+
+// The record in a file of either format, or a message naming the file (and
+// the line, where one is to blame).
+std::variant<record::Record, std::string> readRecordFile(const QString& path);
+
+// The file name shown in messages: the name alone, without its folders.
+std::string shownName(const QString& path);
+
+} // namespace brindle
