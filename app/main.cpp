@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include "app/main_window.h"
 #include "app/version.h"
@@ -13,6 +14,7 @@ namespace {
 struct CommandLine {
     int exitCode = -1; // 0 or more: the program has answered and ends
     int hostPort = 0;
+    QString record; // a game record to open once the intro has ended
 };
 
 // Answers --help and --version on standard output as command-line programs
@@ -33,6 +35,8 @@ CommandLine readCommandLine()
                                   QStringLiteral("The port to host network games on (default 1002)."),
                                   QStringLiteral("N"));
     options.addOption(port);
+    options.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A game record (.sgf or .psq) to open."),
+                                  QStringLiteral("[FILE]"));
 
     CommandLine result;
     if (!options.parse(QCoreApplication::arguments())) {
@@ -58,6 +62,13 @@ CommandLine readCommandLine()
                          qPrintable(options.value(port)));
             result.exitCode = 2;
         }
+    }
+    const QStringList files = options.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "brindle: one game record at a time, not %lld\n", static_cast<long long>(files.size()));
+        result.exitCode = 2;
+    } else if (files.size() == 1) {
+        result.record = QFileInfo(files.front()).absoluteFilePath();
     }
     return result;
 }
@@ -96,5 +107,7 @@ int main(int argc, char* argv[])
     if (hostPort != 0)
         window.session().listenPort = static_cast<uint16_t>(hostPort);
     window.show();
+    if (!commandLine.record.isEmpty())
+        window.openRecordFile(commandLine.record);
     return QApplication::exec();
 }

@@ -6,6 +6,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,6 +28,7 @@
 #include "app/info_windows.h"
 #include "app/network_dialog.h"
 #include "app/pictures.h"
+#include "app/version.h"
 #include "app/say_what_dialog.h"
 #include "view/intro.h"
 #include "view/layout.h"
@@ -78,11 +84,12 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     : QMainWindow(parent), board_(new BoardView(this)), dialogs_(this),
       session_(globals, transport_, dialogs_, settings_, *this),
       thinker_([this] { return masterMilliseconds(settings_); }),
-      game_(globals, {*board_, *this, sound_, session_, random_, steadyMilliseconds, &thinker_, &dialogs_})
+      game_(globals, {*board_, *this, sound_, session_, random_, steadyMilliseconds, &thinker_, &dialogs_, &keptGame_})
 {
     setObjectName("frmMain");
     setWindowIcon(gameIcon());
     setCentralWidget(board_);
+    setAcceptDrops(true);
     // The smallest outer window is 4600 x 5000 twips.
     board_->setMinimumSize(toPixels(MinWindowWidth - WidthAllowance), toPixels(MinWindowHeight - FrameHeight));
     board_->onMouseDown = [this](float x, float y) { handle([=, this] { game_.Form_MouseDown(x, y); }); };
@@ -106,6 +113,8 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
         help.exec();
     });
     game_.bindCommand(Menu_OtherEngine, [this] { chooseEngine(); });
+    game_.bindCommand(Menu_Save, [this] { saveGame(); });
+    game_.bindCommand(Menu_Open, [this] { openGame(); });
     thinker_.deliver = [this](const std::function<void()>& answer) { handle(answer); };
     game_.bindCommand(Menu_Send, [this] {
         SayWhatDialog dialog(session_, this);
@@ -247,6 +256,9 @@ void MainWindow::buildMenus()
 {
     QMenu* game = addMenu(Menu_Game, "&Game");
     addItem(game, Menu_New, "&New game", Qt::Key_F2);
+    addItem(game, Menu_Save, "&Save game...", Qt::CTRL | Qt::Key_S);
+    addItem(game, Menu_Open, "&Open game...", Qt::CTRL | Qt::Key_O);
+    addItem(game, Menu_Continue, "&Continue last game");
     game->addSeparator();
     addItem(game, Menu_Undo, "&Undo", Qt::Key_Delete);
     addItem(game, Menu_RejectUndo, "&Reject undo", Qt::Key_F9);
@@ -492,7 +504,11 @@ void MainWindow::showEvent(QShowEvent* event)
     if (activated_)
         return;
     activated_ = true;
-    QTimer::singleShot(0, this, [this] { handle([this] { game_.Form_Activate(); }); });
+    QTimer::singleShot(0, this, [this] {
+        handle([this] { game_.Form_Activate(); });
+        if (!pendingRecord_.isEmpty())
+            openRecordFile(std::exchange(pendingRecord_, QString()));
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -506,6 +522,7 @@ void MainWindow::Form_Unload()
     if (ending_)
         return;
     game_.Form_Unload();
+    game_.keepUnfinished(QDate::currentDate().toString(Qt::ISODate).toStdString());
     // Whatever still needs events runs before this point: leaving a network
     // game waits a second for its goodbye to go out. From here on the window
     // takes no more events.
@@ -534,6 +551,80 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+QString MainWindow::recordFolder() const
+{
+    const QString folder = toQString(settings_.read("RecordFolder", ""));
+    return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
+}
+
+void MainWindow::saveGame()
+{
+    const QString sgf = QStringLiteral("SGF game record (*.sgf)");
+    const QString psq = QStringLiteral("Piskvork record (*.psq)");
+    QString filter = sgf;
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save game"), recordFolder(), sgf + ";;" + psq, &filter);
+    if (path.isEmpty())
+        return;
+    QFileInfo info(path);
+    if (info.suffix().isEmpty())
+        path += filter == psq ? QStringLiteral(".psq") : QStringLiteral(".sgf");
+    settings_.write("RecordFolder", QFileInfo(path).absolutePath().toStdString());
+    record::Record r = game_.record(QDate::currentDate().toString(Qt::ISODate).toStdString());
+    r.application = std::string("Brindle:") + VersionText;
+    const bool asPsq = QFileInfo(path).suffix().compare(QStringLiteral("psq"), Qt::CaseInsensitive) == 0;
+    const std::string failure = writeAtomically(path, asPsq ? record::toPsq(r) : record::toSgf(r));
+    if (!failure.empty())
+        dialogs_.messageBox(failure + "\r\nAny older file of that name is as it was.", "Brindle", Dialogs::Icon::Information);
+}
+
+void MainWindow::openGame()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open game"), recordFolder(),
+                                                      QStringLiteral("Game records (*.sgf *.psq);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    settings_.write("RecordFolder", QFileInfo(path).absolutePath().toStdString());
+    openRecordFile(path);
+}
+
+void MainWindow::openRecordFile(const QString& path)
+{
+    if (!game_.state().IntroShown) {
+        pendingRecord_ = path;
+        return;
+    }
+    auto read = readRecordFile(path);
+    handle([this, path, read = std::move(read)] {
+        // After the move or new game under way, as any event.
+        game_.runWhenSettled([this, path, read] {
+            std::string failure;
+            if (const auto* message = std::get_if<std::string>(&read))
+                failure = *message;
+            else if (std::string refused = game_.openRecord(std::get<record::Record>(read)); !refused.empty())
+                failure = shownName(path) + ": " + refused;
+            if (!failure.empty())
+                dialogs_.messageBox(failure + "\r\nThe game on the board stays as it was.", "Brindle",
+                                    Dialogs::Icon::Information);
+        });
+    });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openRecordFile(urls.front().toLocalFile());
 }
 
 void MainWindow::openNetworkDialog()

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/qt_ports.h"
+#include "app/record_files.h"
 #include "app/sdl_sound.h"
 #include "game/game.h"
 #include "game/random.h"
@@ -60,11 +61,19 @@ public:
     // Brings every widget in line with the game's state.
     void Render();
 
+    // Opens a game record: at once, or once the intro has ended. Every
+    // failure is told in a message, and the game on the board stays.
+    void openRecordFile(const QString& path);
+    KeptGameFile& keptGame() { return keptGame_; }
+
 protected:
     // Enter in the move list.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A record file dropped on the window opens.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The one way from an event to the game: runs it, then renders.
@@ -88,6 +97,10 @@ private:
     // playing from then on.
     void chooseEngine();
     void engineStarted(const std::string& failure);
+    void saveGame();
+    void openGame();
+    // The folder of the last record saved or opened.
+    QString recordFolder() const;
 
     BoardView* board_;
     SdlSound sound_{SdlSound::standardFolders()};
@@ -97,7 +110,10 @@ private:
     TcpTransport transport_;
     NetSession session_;
     WindowThinker thinker_;
+    KeptGameFile keptGame_;
     Game game_;
+    // A record named before the intro ended.
+    QString pendingRecord_;
     // An engine chosen from the menu that is still starting.
     std::unique_ptr<EngineProcess> startingEngine_;
 

@@ -1,10 +1,37 @@
 #include "app/record_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace brindle {
+
+KeptGameFile::KeptGameFile()
+    : path_(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/brindle/last-game.sgf"))
+{
+}
+
+std::string KeptGameFile::read()
+{
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.read(static_cast<qint64>(record::MaxBytes));
+    return bytes.toStdString();
+}
+
+std::string KeptGameFile::write(std::string_view text)
+{
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    return writeAtomically(path_, std::string(text));
+}
+
+void KeptGameFile::drop()
+{
+    QFile::remove(path_);
+}
 
 std::string shownName(const QString& path)
 {

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include "game/ports.h"
 #include "game/record.h"
 
 namespace brindle {
@@ -19,6 +20,21 @@ std::string writeAtomically(const QString& path, const std::string& text);
 // The record in a file of either format, or a message naming the file (and
 // the line, where one is to blame).
 std::variant<record::Record, std::string> readRecordFile(const QString& path);
+
+// The kept game as a file in the per-user data folder.
+class KeptGameFile final : public KeptGame {
+public:
+    // The standard place: brindle/last-game.sgf in the user's data folder.
+    KeptGameFile();
+    explicit KeptGameFile(QString path) : path_(std::move(path)) {}
+    std::string read() override;
+    std::string write(std::string_view text) override;
+    void drop() override;
+    const QString& path() const { return path_; }
+
+private:
+    QString path_;
+};
 
 // The file name shown in messages: the name alone, without its folders.
 std::string shownName(const QString& path);

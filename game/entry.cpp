@@ -23,6 +23,7 @@ void Game::bindCoreCommands()
         {Menu_Hard, &Game::Menu_Hard_Click},
         {Menu_Master, &Game::Menu_Master_Click},
         {Menu_Stop, &Game::Menu_Stop_Click},
+        {Menu_Continue, &Game::Menu_Continue_Click},
     };
     for (const auto& [item, handler] : handlers)
         commands_[item] = [this, handler = handler] { (this->*handler)(); };

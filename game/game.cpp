@@ -27,7 +27,7 @@ ComputerPlayer::Cells emptyBoard()
 
 Game::Game(Globals& g, const Ports& ports)
     : globals(g), canvas_(ports.canvas), events_(ports.events), sound_(ports.sound), peer_(ports.peer),
-      random_(ports.random), thinker_(ports.thinker), dialogs_(ports.dialogs), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
+      random_(ports.random), thinker_(ports.thinker), dialogs_(ports.dialogs), kept_(ports.kept), now_(ports.now), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
 {
     bindCoreCommands();
     Form_Initialize();
@@ -66,6 +66,7 @@ void Game::Form_Initialize()
     enable(Menu_Undo, false);
     enable(Menu_RejectUndo, false);
     enable(Menu_Send, false);
+    enable(Menu_Continue, false);
     ui.Menu[Menu_Stop].Visible = false;
     check(Menu_PieceNormal, true);
     check(Menu_Sound, true);
@@ -85,6 +86,7 @@ void Game::Form_Load()
     Replaying = false;
     ui.MousePointer = PointerDefault;
     clock_.start(globals.TimeLimitOn ? globals.TimeLimitSec : 0);
+    lastMoveAt_ = now_();
 
     RefreshComp();
     ShowCaption();
@@ -149,6 +151,9 @@ void Game::Form_Activate()
     ui.lblTraek.Visible = true;
     ui.txtTime.Visible = true;
     clock_.resume();
+    lastMoveAt_ = now_();
+    keptWaiting_ = kept_ != nullptr && !kept_->read().empty();
+    showRecordItems();
     ChooseStarter();
     NextTurn(1);
 }

@@ -19,6 +19,7 @@
 #include "game_clock.h"
 #include "globals.h"
 #include "ports.h"
+#include "record.h"
 #include "types.h"
 #include "ui_state.h"
 
@@ -56,6 +57,8 @@ struct GameState {
     // This game ended in a draw.
     bool drawn = false;
     bool AutodrawBusy = false;
+    // moveMs[n]: how long move n took, in milliseconds; -1 when not known.
+    std::array<int64_t, CellCount + 1> moveMs{};
 
     std::string StartState;
     bool IntroShown = false;
@@ -105,6 +108,17 @@ public:
     ComputerPlayer::Choice chooseMove();
     // The thinker (Master or the other engine) has been asked and not yet answered.
     bool thinking() const { return thinking_; }
+    // ---- Game records
+    // The game so far, with the players' names and, once it has ended, its result.
+    record::Record record(std::string date) const;
+    // Puts a record on the board as if it had been played, without counting
+    // its result; an unfinished game goes on in the current mode. Returns why
+    // it cannot, for the player; empty when it is on the board.
+    std::string openRecord(const record::Record& game);
+    // The window closes: an unfinished game outside the network is kept for
+    // "Continue last game".
+    void keepUnfinished(std::string date);
+
     // The level "Other engine", once the window has started one.
     void otherEngineChosen() { setLevel(Menu_OtherEngine, 4); }
 
@@ -141,7 +155,12 @@ public:
 
     // ---- Menu items
     bool checked(MenuId item) const { return ui.Menu[item].Checked; }
-    void check(MenuId item, bool on) { ui.Menu[item].Checked = on; }
+    void check(MenuId item, bool on)
+    {
+        ui.Menu[item].Checked = on;
+        if (item == Menu_Network)
+            showRecordItems();
+    }
     void enable(MenuId item, bool on) { ui.Menu[item].Enabled = on; }
 
     // ---- What others read
@@ -210,6 +229,20 @@ private:
     void runWaiting();
 
     void drawOutcome();
+    // The line of five through the last move, into WinCells.
+    bool findFive();
+    // The end of a game shown, not counted: for a game that is opened.
+    void showWinner(char mark);
+    void showDraw();
+    // Records open and continue outside a network game, and Continue only
+    // while a game is kept.
+    void showRecordItems();
+    void Menu_Continue_Click();
+    // Puts the moves on the board in the current mode; the clock goes on
+    // from the given seconds.
+    void loadMoves(const record::Record& game, int32_t clockSeconds);
+    void dropKept();
+    std::string playerName(bool red) const;
     void winSound();
     void takeBackMove();
     // An ended game goes on: no longer over, its banner and turn square as in play.
@@ -225,6 +258,12 @@ private:
     RandomSource& random_;
     Thinker* thinker_;
     Dialogs* dialogs_;
+    KeptGame* kept_;
+    MonotonicClock now_;
+    // When the last move was placed, or the game began.
+    int64_t lastMoveAt_ = 0;
+    // A kept game waits for "Continue last game".
+    bool keptWaiting_ = false;
     bool thinking_ = false;
 
     ComputerPlayer::Cells board_;

@@ -67,6 +67,11 @@ void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
     ++MoveCount;
     ShowMoveCount();
     History[static_cast<size_t>(MoveCount)] = {0, Row, Col, MoveScore};
+    // A move put back by Reject undo keeps the time it took when it was played.
+    const int64_t now = now_();
+    if (!Replaying)
+        moveMs[static_cast<size_t>(MoveCount)] = now - lastMoveAt_;
+    lastMoveAt_ = now;
     HighMove = std::max(HighMove, MoveCount);
     computer_.notePiece(Row, Col);
 

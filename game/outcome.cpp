@@ -6,6 +6,16 @@ namespace brindle {
 
 void Game::CheckFive()
 {
+    if (!findFive())
+        return;
+    for (const auto& cell : WinCells)
+        RedrawGridOneWin(cell[1], cell[2]);
+    wonByLine = true;
+    DoWinner(" ");
+}
+
+bool Game::findFive()
+{
     // Along the row, the column, down-right and up-right.
     static constexpr int32_t step[4][2] = {{0, 1}, {1, 0}, {1, 1}, {-1, 1}};
     for (const auto& d : step) {
@@ -19,17 +29,12 @@ void Game::CheckFive()
             }
             if (!five)
                 continue;
-            for (int32_t k = 0; k < 5; ++k) {
-                const int32_t r = LastRow + d[0] * (o + k);
-                const int32_t c = LastCol + d[1] * (o + k);
-                RedrawGridOneWin(r, c);
-                WinCells[static_cast<size_t>(k)] = {0, r, c};
-            }
-            wonByLine = true;
-            DoWinner(" ");
-            return;
+            for (int32_t k = 0; k < 5; ++k)
+                WinCells[static_cast<size_t>(k)] = {0, LastRow + d[0] * (o + k), LastCol + d[1] * (o + k)};
+            return true;
         }
     }
+    return false;
 }
 
 void Game::RedrawGridOneWin(int32_t Row, int32_t Col)
@@ -69,6 +74,7 @@ void Game::DoWinner(std::string_view WinColor)
 
     GameOver = true;
     ui.MousePointer = PointerDefault;
+    dropKept();
     if (checked(Menu_Sound))
         winSound();
 }
@@ -133,18 +139,34 @@ void Game::RefreshComp()
 
 void Game::drawOutcome()
 {
+    showDraw();
+    ++globals.Score[3];
+    RefreshComp();
+    dropKept();
+    if (checked(Menu_Sound))
+        sound_.playWave("Draw.wav");
+    if (!Stopped && checked(Menu_ComputerComputer))
+        ui.Timer3 = {true, 1000};
+}
+
+void Game::showDraw()
+{
     canvas_.setPersistentDrawing(true);
     ui.lblPlacer.Caption = "It's a draw";
     ui.lblHvisTur.Visible = false;
     clock_.stop();
     drawn = true;
-    ++globals.Score[3];
-    RefreshComp();
-    if (checked(Menu_Sound))
-        sound_.playWave("Draw.wav");
-    if (!Stopped && checked(Menu_ComputerComputer))
-        ui.Timer3 = {true, 1000};
     centreDrawBanner();
+    GameOver = true;
+}
+
+void Game::showWinner(char mark)
+{
+    canvas_.setPersistentDrawing(true);
+    clock_.stop();
+    ShowTurn();
+    ui.lblPlacer.Caption = "'s a winner!!!";
+    ui.lblHvisTur.BackColor = mark == MarkX ? Red : Blue;
     GameOver = true;
 }
 

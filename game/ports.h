@@ -139,6 +139,19 @@ public:
     virtual std::string name(bool otherEngine) const = 0;
 };
 
+// The unfinished game kept from one run of the program to the next, as the
+// text of its record.
+class KeptGame {
+public:
+    virtual ~KeptGame() = default;
+    // Empty when no game is kept.
+    virtual std::string read() = 0;
+    // Keeps the text in place of any kept before. Returns what went wrong,
+    // for the player; empty when it is kept.
+    virtual std::string write(std::string_view text) = 0;
+    virtual void drop() = 0;
+};
+
 // What the game itself reaches; the dialogs and the settings are for the
 // network's dialogs and session.
 // Milliseconds from a clock that only moves forward: setting the computer's
@@ -157,6 +170,8 @@ struct Ports {
     Thinker* thinker = nullptr;
     // Where a misbehaving player is reported; none in tests that don't look.
     Dialogs* dialogs = nullptr;
+    // Where a game left unfinished at the end waits for "Continue last game".
+    KeptGame* kept = nullptr;
 };
 
 } // namespace brindle

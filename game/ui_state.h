@@ -15,6 +15,9 @@ namespace brindle {
 enum MenuId : int {
     Menu_Game,
     Menu_New,
+    Menu_Save,
+    Menu_Open,
+    Menu_Continue,
     Menu_Undo,
     Menu_RejectUndo,
     Menu_Details,

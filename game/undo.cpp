@@ -70,6 +70,7 @@ void Game::Menu_Undo_Click()
         ShowMoveCount();
     }
     ShowMoveList(1);
+    lastMoveAt_ = now_();
     NextTurn(1);
     MoveMarkers();
     enable(Menu_RejectUndo, true);
