@@ -66,10 +66,10 @@ void Game::DoWinner(std::string_view WinColor)
         peer_.sendTimeWinner(redWins ? 'R' : 'B');
     }
 
-    if (ui.lblHvisTur.BackColor == Blue)
-        ++globals.Score[2];
-    else
-        ++globals.Score[1];
+    // A win that Reject undo puts back was counted when it was played, or
+    // belongs to an opened record, which is never counted.
+    if (!Replaying)
+        ++globals.Score[ui.lblHvisTur.BackColor == Blue ? 2 : 1];
     RefreshComp();
 
     GameOver = true;
@@ -140,7 +140,8 @@ void Game::RefreshComp()
 void Game::drawOutcome()
 {
     showDraw();
-    ++globals.Score[3];
+    if (!Replaying)
+        ++globals.Score[3];
     RefreshComp();
     dropKept();
     if (checked(Menu_Sound))

@@ -13,6 +13,7 @@
 
 #include "game/game.h"
 #include "game/random.h"
+#include "support/fake_transport.h"
 #include "view/layout.h"
 
 namespace brindle {
@@ -158,16 +159,35 @@ public:
     ClockRandom fallback{12345};
 };
 
+// The kept game in memory. With `failure` set, writing fails with that text.
+class MemoryKeptGame final : public KeptGame {
+public:
+    std::string read() override { return text; }
+    std::string write(std::string_view t) override
+    {
+        if (failure.empty())
+            text = t;
+        return failure;
+    }
+    void drop() override { text.clear(), ++drops; }
+
+    std::string text;
+    std::string failure;
+    int drops = 0;
+};
+
 // The world around one game: every port but its peer, and the monotonic clock
 // in the test's hand. A fixture adds a peer and the game itself.
 struct FakeWorld {
-    Ports ports(Peer& peer) { return {canvas, events, sound, peer, random, [this] { return now; }}; }
+    Ports ports(Peer& peer) { return {canvas, events, sound, peer, random, [this] { return now; }, nullptr, &dialogs, &kept}; }
 
     Globals globals;
     RecordingCanvas canvas;
     FakeEvents events;
     RecordingSound sound;
     ScriptedRandom random;
+    RecordingDialogs dialogs;
+    MemoryKeptGame kept;
     int64_t now = 0; // milliseconds
 };
 
