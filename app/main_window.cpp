@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -555,8 +556,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 QString MainWindow::recordFolder() const
 {
-    const QString folder = toQString(settings_.read("RecordFolder", ""));
-    return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
+    // The last folder used; otherwise the documents folder, or home when there is none.
+    for (const QString& folder : {toQString(settings_.read("RecordFolder", "")),
+                                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    return QDir::homePath();
 }
 
 void MainWindow::saveGame()
@@ -564,14 +569,17 @@ void MainWindow::saveGame()
     const QString sgf = QStringLiteral("SGF game record (*.sgf)");
     const QString psq = QStringLiteral("Piskvork record (*.psq)");
     QString filter = sgf;
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save game"), recordFolder(), sgf + ";;" + psq, &filter);
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save game"),
+                                                recordFolder() + QStringLiteral("/brindle-%1.sgf").arg(today),
+                                                sgf + ";;" + psq, &filter);
     if (path.isEmpty())
         return;
     QFileInfo info(path);
     if (info.suffix().isEmpty())
         path += filter == psq ? QStringLiteral(".psq") : QStringLiteral(".sgf");
     settings_.write("RecordFolder", QFileInfo(path).absolutePath().toStdString());
-    record::Record r = game_.record(QDate::currentDate().toString(Qt::ISODate).toStdString());
+    record::Record r = game_.record(today.toStdString());
     r.application = std::string("Brindle:") + VersionText;
     const bool asPsq = QFileInfo(path).suffix().compare(QStringLiteral("psq"), Qt::CaseInsensitive) == 0;
     const std::string failure = writeAtomically(path, asPsq ? record::toPsq(r) : record::toSgf(r));

@@ -41,7 +41,9 @@ std::string shownName(const QString& path)
 std::string writeAtomically(const QString& path, const std::string& text)
 {
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
+    // Unbuffered, so that a short write (a full disk) shows in write()'s
+    // count; a buffered one can be cut short in commit() unnoticed.
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                          file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
     // The error of the first step that failed; commit() would replace it.
     const QString why = file.errorString();

@@ -87,6 +87,9 @@ void Game::Form_Load()
     ui.MousePointer = PointerDefault;
     clock_.start(globals.TimeLimitOn ? globals.TimeLimitSec : 0);
     lastMoveAt_ = now_();
+    openedRed_.clear();
+    openedBlue_.clear();
+    openedDate_.clear();
 
     RefreshComp();
     ShowCaption();

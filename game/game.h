@@ -262,6 +262,10 @@ private:
     MonotonicClock now_;
     // When the last move was placed, or the game began.
     int64_t lastMoveAt_ = 0;
+    // The players and date of an opened record, which a save keeps.
+    std::string openedRed_;
+    std::string openedBlue_;
+    std::string openedDate_;
     // A kept game waits for "Continue last game".
     bool keptWaiting_ = false;
     bool thinking_ = false;

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -67,8 +68,12 @@ template <class Number>
 bool parseNumber(std::string_view s, Number& value)
 {
     s = trim(s);
-    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return error == std::errc() && end == s.data() + s.size() && !s.empty();
+    Number parsed{};
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), parsed);
+    if (error != std::errc() || end != s.data() + s.size() || s.empty())
+        return false;
+    value = parsed;
+    return true;
 }
 
 const char* resultWords(Result result)
@@ -100,6 +105,16 @@ bool looksLikeMove(std::string_view line)
     return !line.empty() && line.front() >= '0' && line.front() <= '9' && line.find(',') != std::string_view::npos;
 }
 
+// A player's name on its own closing line: no blanks around it, and never
+// one that a reader would take for a move.
+std::string psqName(std::string_view name)
+{
+    std::string out(trim(oneLine(name)));
+    if (looksLikeMove(out))
+        std::replace(out.begin(), out.end(), ',', ' ');
+    return out;
+}
+
 } // namespace
 
 std::string toPsq(const Record& record)
@@ -107,7 +122,7 @@ std::string toPsq(const Record& record)
     std::string out = "Piskvorky 20x20, 11:11, 0\n";
     for (const Move& m : record.moves)
         out += std::to_string(m.col + 1) + "," + std::to_string(m.row + 1) + "," + std::to_string(std::max<int64_t>(m.ms, 0)) + "\n";
-    out += oneLine(record.red) + "\n" + oneLine(record.blue) + "\n" + resultWords(record.result) +
+    out += psqName(record.red) + "\n" + psqName(record.blue) + "\n" + resultWords(record.result) +
            (record.onTime && record.result != Result::Draw && record.result != Result::None ? " on time" : "") + "\n";
     if (!record.date.empty())
         out += oneLine(record.date) + "\n";
@@ -117,17 +132,22 @@ std::string toPsq(const Record& record)
 ReadResult readPsq(std::string_view text)
 {
     const std::vector<std::string_view> lines = linesOf(withoutByteOrderMark(text));
-    if (lines.empty() || !trim(lines[0]).starts_with(PsqHeader))
-        return fail(1, "This is not a game record: a .psq record begins with \"Piskvorky 20x20\".");
-    const std::string_view size = psqSize(trim(lines[0]));
+    // Blank lines before the header do not count.
+    size_t header = 0;
+    while (header < lines.size() && trim(lines[header]).empty())
+        ++header;
+    const auto headerLine = static_cast<int32_t>(header + 1);
+    if (header == lines.size() || !trim(lines[header]).starts_with(PsqHeader))
+        return fail(headerLine, "This is not a game record: a .psq record begins with \"Piskvorky 20x20\".");
+    const std::string_view size = psqSize(trim(lines[header]));
     if (size != "20x20") {
         if (size.find('x') == std::string_view::npos)
-            return fail(1, "The first line does not give the board size, as \"Piskvorky 20x20\" does.");
-        return fail(1, boardSizeMessage(size));
+            return fail(headerLine, "The first line does not give the board size, as \"Piskvorky 20x20\" does.");
+        return fail(headerLine, boardSizeMessage(size));
     }
 
     Record record;
-    size_t i = 1;
+    size_t i = header + 1;
     for (; i < lines.size(); ++i) {
         const std::string_view line = trim(lines[i]);
         if (!looksLikeMove(line))
@@ -154,20 +174,24 @@ ReadResult readPsq(std::string_view text)
                         (count == 2 || (parseNumber(fields[2], m.ms) && m.ms >= 0));
         if (!ok)
             return fail(lineNumber, "\"" + oneLine(line) + "\" is not a move; a move is \"x,y,time\".");
+        // Far off the board is said here, before the numbers are moved to count from 0.
+        if (x < 1 || x > BoardSize || y < 1 || y > BoardSize)
+            return fail(lineNumber, "Move " + std::to_string(record.moves.size() + 1) + " is off the board (row " +
+                                        std::to_string(y) + ", column " + std::to_string(x) + ").");
         m.col = x - 1;
         m.row = y - 1;
         record.moves.push_back(m);
     }
 
     // The closing lines: the two players, then the result and date we write.
+    // A player without a name has an empty line.
     std::vector<std::string_view> closing;
     for (; i < lines.size(); ++i)
-        if (!trim(lines[i]).empty())
-            closing.push_back(trim(lines[i]));
+        closing.push_back(trim(lines[i]));
     if (closing.size() > 0)
-        record.red = oneLine(closing[0]);
+        record.red = trim(oneLine(closing[0]));
     if (closing.size() > 1)
-        record.blue = oneLine(closing[1]);
+        record.blue = trim(oneLine(closing[1]));
     if (closing.size() > 2) {
         std::string_view result = closing[2];
         record.onTime = result.ends_with(" on time");
@@ -515,6 +539,8 @@ ReadResult readSgf(std::string_view text)
                     const auto points = sgfPoints(v);
                     if (!points)
                         return fail(p.line, "\"" + oneLine(v) + "\" is not a cell of the board.");
+                    if (black.size() + white.size() + points->size() > static_cast<size_t>(CellCount))
+                        return fail(p.line, "More stones are set up than the board has cells.");
                     for (Move m : *points) {
                         m.line = p.line;
                         (p.id == "AB" ? black : white).push_back(m);
@@ -549,15 +575,17 @@ ReadResult readSgf(std::string_view text)
             if (p.id == "V") {
                 const double v = std::strtod(p.values.front().c_str(), nullptr);
                 const double own = last == MarkX ? v : -v;
-                m.score = static_cast<int32_t>(std::clamp(own, -1e9, 1e9));
+                if (std::isfinite(own))
+                    m.score = static_cast<int32_t>(std::clamp(own, -1e9, 1e9));
             }
             if (p.id == "BRMS")
-                parseNumber(p.values.front(), m.ms);
+                if (int64_t ms = -1; parseNumber(p.values.front(), ms) && ms >= 0)
+                    m.ms = ms;
         }
     }
     // A record of set-up stones alone.
     if (last == 0) {
-        if (auto error = setUpFirst(record, black, white, 0, nodes.front().front().line))
+        if (auto error = setUpFirst(record, black, white, 0, black.empty() && white.empty() ? 1 : (black.empty() ? white : black).front().line))
             return *error;
     }
     if (auto error = checkMoves(record); std::holds_alternative<Error>(error))

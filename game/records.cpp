@@ -55,8 +55,9 @@ record::Record Game::record(std::string date) const
     }
     if (MoveCount > 0)
         r.first = Board(History[1][1], History[1][2]);
-    r.red = playerName(true);
-    r.blue = playerName(false);
+    // An opened game was played by the players its record names, when it names them.
+    r.red = openedRed_.empty() ? playerName(true) : openedRed_;
+    r.blue = openedBlue_.empty() ? playerName(false) : openedBlue_;
     if (wonByLine) {
         r.result = LastMark == MarkX ? record::Result::RedWins : record::Result::BlueWins;
     } else if (drawn) {
@@ -66,7 +67,7 @@ record::Record Game::record(std::string date) const
         r.result = ui.lblHvisTur.BackColor == Blue ? record::Result::BlueWins : record::Result::RedWins;
         r.onTime = true;
     }
-    r.date = std::move(date);
+    r.date = openedDate_.empty() ? std::move(date) : openedDate_;
     if (checked(Menu_Network) && globals.TimeLimitOn)
         r.timeLimitSec = globals.TimeLimitSec;
     return r;
@@ -90,6 +91,9 @@ void Game::loadMoves(const record::Record& game, int32_t clockSeconds)
     StartState = "LOAD";
     Form_Load();
 
+    openedRed_ = game.red;
+    openedBlue_ = game.blue;
+    openedDate_ = game.date;
     NextMark = game.first;
     for (const record::Move& m : game.moves) {
         LastRow = m.row;

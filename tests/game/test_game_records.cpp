@@ -137,8 +137,12 @@ TEST_F(GameRecords, AnOpenedGameIsReviewedByUndoAndRejectUndoWithoutCountingItsR
     startHumanHuman();
     const std::string score = game.ui.lblComp.Caption;
     const size_t waves = sound.waves().size();
-    ASSERT_EQ(game.openRecord(redFive()), "");
+    record::Record five = redFive();
+    five.red = "Ann", five.date = "2001-02-03";
+    ASSERT_EQ(game.openRecord(five), "");
     EXPECT_TRUE(s().GameOver && s().wonByLine && s().MoveCount == 9 && !game.ui.Timer1.Enabled);
+    EXPECT_TRUE(game.record("today").red == "Ann" && game.record("today").blue == "Human" && game.record("today").date == "2001-02-03")
+        << "saved again, it keeps its players and date";
     EXPECT_TRUE(game.ui.lblPlacer.Caption == "'s a winner!!!" && game.ui.lblHvisTur.BackColor == Red);
     EXPECT_EQ(s().WinCells[0], (std::array<int32_t, 3>{0, 2, 3}));
     EXPECT_EQ(s().WinCells[4], (std::array<int32_t, 3>{0, 2, 7}));
@@ -168,6 +172,8 @@ TEST_F(GameRecords, AnOpenedGameIsReviewedByUndoAndRejectUndoWithoutCountingItsR
     ASSERT_EQ(game.openRecord(drawn), "");
     EXPECT_TRUE(s().GameOver && !s().wonByLine && game.ui.lblHvisTur.BackColor == Blue && game.ui.lblHvisTur.Visible);
     EXPECT_EQ(game.ui.lblComp.Caption, score);
+    choose(Menu_New);
+    EXPECT_TRUE(game.record("today").red == "Human" && game.record("today").date == "today");
 }
 
 TEST_F(GameRecords, AnUnfinishedGameGoesOnInTheCurrentModeAndTheComputerMovesAtOnceOnItsTurn)

@@ -160,6 +160,33 @@ TEST(Record, EveryBadRecordNamesItsLine)
     }
 }
 
+TEST(Record, OddInputFromAnywhereIsReadSafely)
+{
+    // Players without names, or with names that look like moves, keep their places.
+    Record unnamed;
+    unnamed.moves = {{0, 0}};
+    unnamed.blue = "1,1";
+    unnamed.result = Result::RedWins;
+    const Record back = readOk(toPsq(unnamed));
+    EXPECT_TRUE(back.red.empty() && back.blue == "1 1" && back.result == Result::RedWins && back.moves.size() == 1);
+    EXPECT_EQ(readOk("\n\nPiskvorky 20x20, 11:11, 0\n\x01 Ann \x02\nBo\n").red, "Ann") << "blanks and controls trimmed";
+
+    EXPECT_TRUE(readOk("(;)").moves.empty());
+    const Record odd = readOk("(;TM[60x];B[aa]V[nan]BRMS[-5];W[bb]V[1e300]BRMS[12x])");
+    EXPECT_TRUE(odd.timeLimitSec == 0 && odd.moves[0].score == 0 && odd.moves[0].ms == -1 && odd.moves[1].ms == -1);
+    EXPECT_EQ(odd.moves[1].score, -1'000'000'000);
+
+    const ReadResult far = read("Piskvorky 20x20\n1,-2147483648,0\n");
+    ASSERT_TRUE(std::holds_alternative<Error>(far));
+    EXPECT_EQ(std::get<Error>(far).message, "Move 1 is off the board (row -2147483648, column 1).");
+    std::string crowded = "(;SZ[20]";
+    for (int i = 0; i < 1000; ++i)
+        crowded += "AB[aa:zz]";
+    const ReadResult full = read(crowded + ")");
+    ASSERT_TRUE(std::holds_alternative<Error>(full));
+    EXPECT_EQ(std::get<Error>(full).message, "More stones are set up than the board has cells.");
+}
+
 TEST(Record, AFiveInAnyDirectionEndsTheGame)
 {
     // Red's five (or four) in each direction, blue far away, then one move more.

@@ -1,0 +1,217 @@
+// Game records in the real window: the file dialogs, atomic saves, bad files
+// that leave the board alone, a dropped file, and the game kept at closing.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <deque>
+#include <sys/resource.h>
+
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "app/record_files.h"
+#include "support/pass_intro.h"
+
+namespace brindle {
+namespace {
+
+QString written(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+    return path;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+struct Records : ::testing::Test {
+    void SetUp() override
+    {
+        QFile::remove(KeptGameFile().path());
+        QObject::connect(&answerer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                boxes.push_back(box->text().toStdString());
+                box->accept();
+            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !files.empty()) {
+                const auto [name, filter] = files.front();
+                files.pop_front();
+                if (!filter.isEmpty())
+                    dialog->selectNameFilter(filter);
+                dialog->selectFile(name);
+                static_cast<QDialog*>(dialog)->accept(); // the dialog's own accept, as its button does
+            }
+        });
+        answerer.start(10);
+    }
+    // Shows a window and takes it past the intro into Human vs. Human.
+    void start(MainWindow& w)
+    {
+        w.show();
+        ASSERT_TRUE(passIntro(w));
+        w.action(Menu_HumanHuman)->trigger();
+        ASSERT_TRUE(waitFor([&w] { return w.game().state().MoveCount == 0 && w.game().ui.Enabled; }, "the new game"));
+    }
+    void play(MainWindow& w, std::initializer_list<std::pair<int, int>> cells)
+    {
+        for (const auto& [row, col] : cells) {
+            const int32_t before = w.game().state().MoveCount;
+            clickCell(w, row, col);
+            ASSERT_TRUE(waitFor([&] { return w.game().state().MoveCount == before + 1; }, "the move"));
+        }
+    }
+    static std::string board(const Game& g)
+    {
+        std::string cells;
+        for (int r = 0; r < BoardSize; ++r)
+            for (int c = 0; c < BoardSize; ++c)
+                cells += g.Board(r, c);
+        return cells;
+    }
+    // A message box seen since the last call that says all of `parts`.
+    ::testing::AssertionResult told(std::initializer_list<const char*> parts)
+    {
+        if (!waitFor([this] { return !boxes.empty(); }, "a message"))
+            return ::testing::AssertionFailure() << "no message";
+        const std::string text = boxes.front();
+        boxes.clear();
+        for (const char* part : parts)
+            if (text.find(part) == std::string::npos)
+                return ::testing::AssertionFailure() << "\"" << text << "\" does not say \"" << part << "\"";
+        return ::testing::AssertionSuccess();
+    }
+
+    Globals globals;
+    QTemporaryDir folder;
+    QTimer answerer;
+    std::vector<std::string> boxes;
+    std::deque<std::pair<QString, QString>> files; // answers for the file dialogs: name, filter
+};
+
+TEST_F(Records, AGameSavedInEitherFormatOpensAgainAndAFailedSaveKeepsTheOldFile)
+{
+    MainWindow window(globals);
+    start(window);
+    play(window, {{3, 3}, {4, 4}, {3, 4}});
+    const QString dir = folder.path();
+    files = {{dir + "/plain", ""}, {dir + "/engines", "Piskvork record (*.psq)"}};
+    window.action(Menu_Save)->trigger();
+    window.action(Menu_Save)->trigger();
+    ASSERT_TRUE(waitFor([&] { return files.empty(); }, "both file dialogs"));
+    EXPECT_TRUE(contents(dir + "/plain.sgf").startsWith("(;FF[4]GM[4]SZ[20]")) << "SGF comes first";
+    EXPECT_TRUE(contents(dir + "/engines.psq").startsWith("Piskvorky 20x20, 11:11, 0\n4,4,"));
+    for (const char* name : {"/plain.sgf", "/engines.psq"}) {
+        const auto read = readRecordFile(dir + name);
+        ASSERT_TRUE(std::holds_alternative<record::Record>(read)) << name;
+        const record::Record& r = std::get<record::Record>(read);
+        ASSERT_EQ(r.moves.size(), 3u) << name;
+        EXPECT_TRUE(r.moves[2].row == 3 && r.moves[2].col == 4 && r.red == "Human") << name;
+    }
+
+    // A folder that is not there, through the window: the player is told.
+    files = {{dir + "/gone/x.sgf", ""}};
+    window.action(Menu_Save)->trigger();
+    EXPECT_TRUE(told({"Could not save x.sgf:", "Any older file of that name is as it was."}));
+
+    // A full disk, made by a file-size limit: the old file stays whole.
+    const QString old = written(dir + "/old.sgf", "the old game");
+    EXPECT_EQ(writeAtomically(old, "a new game"), "");
+    EXPECT_EQ(contents(old), "a new game");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    const std::string failure = writeAtomically(old, std::string(100, 'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(failure.starts_with("Could not save old.sgf: ")) << failure;
+    EXPECT_EQ(contents(old), "a new game");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files).size(), 3) << "no temporary file is left behind";
+}
+
+TEST_F(Records, EveryBadFileIsToldWithItsLineAndLeavesTheBoardAsItWas)
+{
+    MainWindow window(globals);
+    start(window);
+    play(window, {{5, 5}, {6, 6}});
+    const std::string before = board(window.game());
+    const QString dir = folder.path();
+    const struct {
+        QString path;
+        std::initializer_list<const char*> says;
+    } cases[] = {
+        {written(dir + "/small.psq", "Piskvorky 15x15, 8:8, 0\n1,1,0\n"), {"small.psq, line 1: The board is 15x15"}},
+        {written(dir + "/twice.sgf", "(;GM[4]SZ[20]\n;B[aa]\n;W[aa])"), {"twice.sgf, line 3: Move 2 is on a stone"}},
+        {written(dir + "/off.psq", "Piskvorky 20x20, 11:11, 0\n21,1,0\n"), {"off.psq, line 2: Move 1 is off the board"}},
+        {written(dir + "/junk.sgf", "\x89PNG\r\n"), {"junk.sgf, line 1: This is not a game record"}},
+        {written(dir + "/huge.sgf", QByteArray(int(record::MaxBytes) + 1, ' ')), {"huge.sgf is larger than 1 MB"}},
+        {dir + "/missing.sgf", {"Could not open missing.sgf"}},
+    };
+    for (const auto& c : cases) {
+        window.openRecordFile(c.path);
+        EXPECT_TRUE(told(c.says)) << c.path.toStdString();
+        EXPECT_TRUE(board(window.game()) == before && window.game().state().MoveCount == 2) << c.path.toStdString();
+    }
+
+    // A good one through the dialog, then one dropped on the window.
+    files = {{written(dir + "/good.sgf", "(;GM[4]SZ[20];B[jj];W[kk];B[jk])"), ""}};
+    window.action(Menu_Open)->trigger();
+    ASSERT_TRUE(waitFor([&] { return window.game().state().MoveCount == 3; }, "the opened game"));
+    EXPECT_EQ(window.game().Board(10, 9), MarkX);
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(written(dir + "/dropped.psq", "Piskvorky 20x20, 11:11, 0\n1,1,0\n"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(&window, &drop);
+    ASSERT_TRUE(waitFor([&] { return window.game().state().MoveCount == 1; }, "the dropped game"));
+    EXPECT_EQ(window.game().Board(0, 0), MarkX);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Records, AGameClosedHalfwayIsContinuedInTheNextWindowAndARecordNamedAtStartOpensAfterTheIntro)
+{
+    std::string board1, moves1;
+    {
+        MainWindow first(globals);
+        start(first);
+        play(first, {{9, 9}, {9, 10}, {10, 10}});
+        board1 = board(first.game()), moves1 = first.game().ui.txtMoves.Caption;
+        first.close();
+    }
+    ASSERT_TRUE(QFile::exists(KeptGameFile().path()));
+
+    MainWindow next(globals);
+    next.show();
+    ASSERT_TRUE(passIntro(next));
+    ASSERT_TRUE(waitFor([&] { return next.action(Menu_Continue)->isEnabled(); }, "Continue to be offered"));
+    next.action(Menu_Continue)->trigger();
+    EXPECT_TRUE(board(next.game()) == board1 && next.game().ui.txtMoves.Caption == moves1);
+    EXPECT_TRUE(next.game().checked(Menu_HumanHuman));
+    EXPECT_EQ(next.game().state().NextMark, MarkO);
+    EXPECT_TRUE(!next.action(Menu_Continue)->isEnabled() && !QFile::exists(KeptGameFile().path()));
+
+    MainWindow named(globals);
+    named.openRecordFile(written(folder.path() + "/named.sgf", "(;GM[4]SZ[20];B[aa];W[bb])"));
+    named.show();
+    ASSERT_TRUE(passIntro(named));
+    // In Human vs. Computer the computer may be red, to move, and answer at once.
+    ASSERT_TRUE(waitFor([&] { return named.game().Board(0, 0) == MarkX && named.game().Board(1, 1) == MarkO; },
+                        "the named record after the intro"));
+}
+
+} // namespace
+} // namespace brindle
