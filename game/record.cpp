@@ -189,9 +189,9 @@ ReadResult readPsq(std::string_view text)
     for (; i < lines.size(); ++i)
         closing.push_back(trim(lines[i]));
     if (closing.size() > 0)
-        record.red = trim(oneLine(closing[0]));
+        record.red = psqName(closing[0]);
     if (closing.size() > 1)
-        record.blue = trim(oneLine(closing[1]));
+        record.blue = psqName(closing[1]);
     if (closing.size() > 2) {
         std::string_view result = closing[2];
         record.onTime = result.ends_with(" on time");
