@@ -5,6 +5,7 @@
 // colour; a .psq line loses blanks at its ends and writes an unknown time
 // as 0).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,11 +31,15 @@ Record readBack(const std::string& text)
     return std::get<Record>(std::move(result));
 }
 
-// A name as a .psq line keeps it: without blanks at either end.
+// A name as a .psq line keeps it: without blanks at either end, and with
+// blanks for commas when it would read as a move.
 std::string psqName(const std::string& name)
 {
     const size_t first = name.find_first_not_of(' ');
-    return first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
+    std::string out = first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
+    if (!out.empty() && out[0] >= '0' && out[0] <= '9' && out.find(',') != std::string::npos)
+        std::replace(out.begin(), out.end(), ',', ' ');
+    return out;
 }
 
 bool sameResult(const Record& a, const Record& b)
