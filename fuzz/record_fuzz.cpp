@@ -37,8 +37,10 @@ std::string psqName(const std::string& name)
 {
     const size_t first = name.find_first_not_of(' ');
     std::string out = first == std::string::npos ? "" : name.substr(first, name.find_last_not_of(' ') - first + 1);
-    if (!out.empty() && out[0] >= '0' && out[0] <= '9' && out.find(',') != std::string::npos)
+    if (!out.empty() && out[0] >= '0' && out[0] <= '9' && out.find(',') != std::string::npos) {
         std::replace(out.begin(), out.end(), ',', ' ');
+        return psqName(out);
+    }
     return out;
 }
 

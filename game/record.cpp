@@ -110,9 +110,10 @@ bool looksLikeMove(std::string_view line)
 std::string psqName(std::string_view name)
 {
     std::string out(trim(oneLine(name)));
-    if (looksLikeMove(out))
-        std::replace(out.begin(), out.end(), ',', ' ');
-    return out;
+    if (!looksLikeMove(out))
+        return out;
+    std::replace(out.begin(), out.end(), ',', ' ');
+    return std::string(trim(out));
 }
 
 } // namespace

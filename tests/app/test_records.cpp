@@ -157,6 +157,7 @@ TEST_F(Records, EveryBadFileIsToldWithItsLineAndLeavesTheBoardAsItWas)
         {written(dir + "/off.psq", "Piskvorky 20x20, 11:11, 0\n21,1,0\n"), {"off.psq, line 2: Move 1 is off the board"}},
         {written(dir + "/junk.sgf", "\x89PNG\r\n"), {"junk.sgf, line 1: This is not a game record"}},
         {written(dir + "/huge.sgf", QByteArray(int(record::MaxBytes) + 1, ' ')), {"huge.sgf is larger than 1 MB"}},
+        {written(dir + "/edge.sgf", QByteArray(int(record::MaxBytes), ' ')), {"edge.sgf, line 1: This is not a game record"}},
         {dir + "/missing.sgf", {"Could not open missing.sgf"}},
     };
     for (const auto& c : cases) {
