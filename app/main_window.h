@@ -71,9 +71,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // A record file dropped on the window opens.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     // The one way from an event to the game: runs it, then renders.
@@ -97,6 +94,8 @@ private:
     // playing from then on.
     void chooseEngine();
     void engineStarted(const std::string& failure);
+    // A drag over the board: taken when it carries one file, opened when dropped.
+    bool recordDropped(QEvent* event);
     void saveGame();
     void openGame();
     // The folder of the last record saved or opened.

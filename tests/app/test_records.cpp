@@ -174,10 +174,10 @@ TEST_F(Records, EveryBadFileIsToldWithItsLineAndLeavesTheBoardAsItWas)
     QMimeData dropped;
     dropped.setUrls({QUrl::fromLocalFile(written(dir + "/dropped.psq", "Piskvorky 20x20, 11:11, 0\n1,1,0\n"))});
     QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, {});
-    QApplication::sendEvent(&window, &enter);
+    QApplication::sendEvent(&window.board(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, {});
-    QApplication::sendEvent(&window, &drop);
+    QApplication::sendEvent(&window.board(), &drop);
     ASSERT_TRUE(waitFor([&] { return window.game().state().MoveCount == 1; }, "the dropped game"));
     EXPECT_EQ(window.game().Board(0, 0), MarkX);
     EXPECT_TRUE(boxes.empty());
