@@ -15,14 +15,9 @@ constexpr std::pair<const char*, MenuId> KeptModes[] = {
     {"HumanComputer", Menu_HumanComputer},
     {"ComputerComputer", Menu_ComputerComputer},
 };
-struct Level {
-    const char* name;
-    MenuId item;
-    int32_t margin;
-};
-constexpr Level Levels[] = {
-    {"Stupid", Menu_Stupid, 1}, {"Easy", Menu_Easy, 2},   {"Medium", Menu_Normal, 3},
-    {"Hard", Menu_Hard, 4},     {"Master", Menu_Master, 4}, {"Other engine", Menu_OtherEngine, 4},
+constexpr std::pair<const char*, MenuId> Levels[] = {
+    {"Stupid", Menu_Stupid}, {"Easy", Menu_Easy},     {"Medium", Menu_Normal},
+    {"Hard", Menu_Hard},     {"Master", Menu_Master}, {"Other engine", Menu_OtherEngine},
 };
 
 } // namespace
@@ -36,12 +31,12 @@ std::string Game::playerName(bool red) const
                           (checked(Menu_HumanComputer) && Starter == (red ? 'C' : 'H'));
     if (!computer)
         return "Human";
-    for (const Level& level : Levels) {
-        if (!checked(level.item))
+    for (const auto& [name, item] : Levels) {
+        if (!checked(item))
             continue;
-        if (level.item == Menu_OtherEngine && thinker_ != nullptr)
+        if (item == Menu_OtherEngine && thinker_ != nullptr)
             return "Computer (" + thinker_->name(true) + ")";
-        return std::string("Computer (") + level.name + ")";
+        return std::string("Computer (") + name + ")";
     }
     return "Computer";
 }
@@ -149,9 +144,9 @@ void Game::keepUnfinished(std::string date)
     for (const auto& [name, item] : KeptModes)
         if (checked(item))
             r.kept["BRMODE"] = name;
-    for (const Level& level : Levels)
-        if (checked(level.item))
-            r.kept["BRLEVEL"] = level.name;
+    for (const auto& [name, item] : Levels)
+        if (checked(item))
+            r.kept["BRLEVEL"] = name;
     if (Starter == 'H' || Starter == 'C')
         r.kept["BRSTARTER"] = std::string(1, Starter);
     r.kept["BRCLOCK"] = std::to_string(clock_.GameSeconds);
@@ -186,11 +181,11 @@ void Game::Menu_Continue_Click()
             mode = item;
     UncheckModes();
     check(mode, true);
-    for (const Level& level : Levels) {
-        // The other engine is not running yet after a restart: Hard stands in.
-        if (value("BRLEVEL") == level.name)
-            level.item == Menu_OtherEngine ? setLevel(Menu_Hard, 4) : setLevel(level.item, level.margin);
-    }
+    // The level as its menu item sets it. The other engine is not running
+    // yet after a restart: Hard stands in.
+    for (const auto& [name, item] : Levels)
+        if (value("BRLEVEL") == name)
+            commands_[item == Menu_OtherEngine ? Menu_Hard : item]();
     const std::string starter = value("BRSTARTER");
     Starter = starter == "H" || starter == "C" ? starter[0] : Empty;
     if (mode == Menu_HumanComputer && Starter == Empty)
