@@ -90,8 +90,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     setObjectName("frmMain");
     setWindowIcon(gameIcon());
     setCentralWidget(board_);
-    // Drops land on the board. (Taking them on the main window itself upsets
-    // LeakSanitizer's exit under the off-screen platform.)
+    // A record file is dropped on the board, where the game is.
     board_->setAcceptDrops(true);
     board_->installEventFilter(this);
     // The smallest outer window is 4600 x 5000 twips.
@@ -581,13 +580,13 @@ void MainWindow::saveGame()
                                                 sgf + ";;" + psq, &filter);
     if (path.isEmpty())
         return;
-    QFileInfo info(path);
-    if (info.suffix().isEmpty())
+    if (QFileInfo(path).suffix().isEmpty())
         path += filter == psq ? QStringLiteral(".psq") : QStringLiteral(".sgf");
-    settings_.write("RecordFolder", QFileInfo(path).absolutePath().toStdString());
+    const QFileInfo file(path);
+    settings_.write("RecordFolder", file.absolutePath().toStdString());
     record::Record r = game_.record(today.toStdString());
     r.application = std::string("Brindle:") + VersionText;
-    const bool asPsq = QFileInfo(path).suffix().compare(QStringLiteral("psq"), Qt::CaseInsensitive) == 0;
+    const bool asPsq = file.suffix().compare(QStringLiteral("psq"), Qt::CaseInsensitive) == 0;
     const std::string failure = writeAtomically(path, asPsq ? record::toPsq(r) : record::toSgf(r));
     if (!failure.empty())
         dialogs_.messageBox(failure + "\r\nAny older file of that name is as it was.", "Brindle", Dialogs::Icon::Information);
