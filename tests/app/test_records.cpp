@@ -7,8 +7,10 @@
 #include <sys/resource.h>
 
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -40,16 +42,26 @@ struct Records : ::testing::Test {
         QFile::remove(KeptGameFile().path());
         QObject::connect(&answerer, &QTimer::timeout, [this] {
             QWidget* modal = QApplication::activeModalWidget();
+            if (modal != watched)
+                watched = modal, watchedSince.start();
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 boxes.push_back(box->text().toStdString());
                 box->accept();
             } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !files.empty()) {
                 const auto [name, filter] = files.front();
-                files.pop_front();
                 if (!filter.isEmpty())
                     dialog->selectNameFilter(filter);
-                dialog->selectFile(name);
-                static_cast<QDialog*>(dialog)->accept(); // the dialog's own accept, as its button does
+                // Typed into the name field, as a player does: selectFile() leaves that field alone
+                // once it has the focus, and then the dialog would have no file to accept.
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+                // The dialog's own accept, as its button does; should it stay open, the next tick tries again.
+                static_cast<QDialog*>(dialog)->accept();
+                if (!dialog->isVisible())
+                    files.pop_front();
+            }
+            if (modal && watchedSince.elapsed() > 5000) {
+                ADD_FAILURE() << "a dialog (" << modal->windowTitle().toStdString() << ") stayed open for 5 s";
+                modal->close();
             }
         });
         answerer.start(10);
@@ -94,6 +106,8 @@ struct Records : ::testing::Test {
     Globals globals;
     QTemporaryDir folder;
     QTimer answerer;
+    QWidget* watched = nullptr; // the modal widget last seen, and since when
+    QElapsedTimer watchedSince;
     std::vector<std::string> boxes;
     std::deque<std::pair<QString, QString>> files; // answers for the file dialogs: name, filter
 };
