@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "app/board_accessible.h"
 
 namespace brindle {
 
@@ -28,6 +31,8 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
 {
     setObjectName("board");
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    installBoardAccessibility();
 }
 
 void BoardView::clear()
@@ -94,6 +99,42 @@ void BoardView::mousePressEvent(QMouseEvent* event)
     if (onMouseDown)
         onMouseDown(static_cast<float>(event->position().x() * TwipsPerPixel),
                     static_cast<float>(event->position().y() * TwipsPerPixel));
+}
+
+void BoardView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        // With a modifier the key is someone else's.
+        if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && onKey) {
+            onKey(event->key());
+            return;
+        }
+        break;
+    default: break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void BoardView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (onFocus)
+        onFocus();
+}
+
+void BoardView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (onFocus)
+        onFocus();
 }
 
 } // namespace brindle

@@ -18,6 +18,8 @@ int toPixels(double twips);
 // A colour word (&H00BBGGRR) as Qt's colour.
 QColor toQColor(Colour colour);
 
+class Game;
+
 class BoardView final : public QWidget, public Canvas {
     Q_OBJECT
 public:
@@ -34,11 +36,22 @@ public:
 
     std::function<void(float x, float y)> onMouseDown; // twips
     std::function<void()> onResized;
+    // A key the board takes (an arrow, Home, Enter or Space), as Qt's key code.
+    std::function<void(int key)> onKey;
+    // The keyboard focus came or went.
+    std::function<void()> onFocus;
+
+    // The game whose board this is, which a screen reader reads.
+    void setGame(const Game* game) { game_ = game; }
+    const Game* game() const { return game_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void fill(QRect pixels, QRgb colour);
@@ -48,6 +61,7 @@ private:
 
     QImage image_;
     bool persistent_ = true;
+    const Game* game_ = nullptr;
 };
 
 } // namespace brindle

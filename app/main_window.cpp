@@ -97,6 +97,20 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     board_->setMinimumSize(toPixels(MinWindowWidth - WidthAllowance), toPixels(MinWindowHeight - FrameHeight));
     board_->onMouseDown = [this](float x, float y) { handle([=, this] { game_.Form_MouseDown(x, y); }); };
     board_->onResized = [this] { handle([this] { boardResized(); }); };
+    board_->setGame(&game_);
+    board_->onKey = [this](int key) {
+        Game::BoardKey k = Game::BoardKey::Play;
+        switch (key) {
+        case Qt::Key_Left: k = Game::BoardKey::Left; break;
+        case Qt::Key_Right: k = Game::BoardKey::Right; break;
+        case Qt::Key_Up: k = Game::BoardKey::Up; break;
+        case Qt::Key_Down: k = Game::BoardKey::Down; break;
+        case Qt::Key_Home: k = Game::BoardKey::Home; break;
+        default: break; // Enter, Return and Space play
+        }
+        handle([=, this] { game_.boardKey(k); });
+    };
+    board_->onFocus = [this] { Render(); };
 
     buildControls();
     buildMenus();
@@ -138,6 +152,14 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     Render();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     move(screen.center() - rect().center());
+}
+
+MainWindow::~MainWindow()
+{
+    board_->onMouseDown = nullptr;
+    board_->onResized = nullptr;
+    board_->onKey = nullptr;
+    board_->onFocus = nullptr;
 }
 
 template <class Event>
@@ -218,7 +240,11 @@ void MainWindow::buildControls()
     txtMoves_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // One move a line: a long computer score scrolls sideways, never wraps.
     txtMoves_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtMoves_->setFocusPolicy(Qt::ClickFocus);
+    // Tab goes from the board to the move list and back; the board has the keyboard first.
+    txtMoves_->setFocusPolicy(Qt::StrongFocus);
+    txtMoves_->setTabChangesFocus(true);
+    setTabOrder(board_, txtMoves_);
+    board_->setFocus();
     txtMoves_->installEventFilter(this);
     setBackground(txtMoves_, BackColour);
 
@@ -436,6 +462,11 @@ void MainWindow::Render()
         shownMoves_ = ui.txtMoves.Caption;
         txtMoves_->setPlainText(toQString(shownMoves_));
     }
+
+    const QString turnName = QString::fromStdString(game_.turnName());
+    if (lblHvisTur_->accessibleName() != turnName)
+        lblHvisTur_->setAccessibleName(turnName);
+    announcer_.update(*board_, *lblPlacer_, game_);
 
     renderTimers();
 }

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/board_accessible.h"
 #include "app/qt_ports.h"
 #include "app/record_files.h"
 #include "app/sdl_sound.h"
@@ -38,6 +39,8 @@ class MainWindow final : public QMainWindow, public EventLoop {
     Q_OBJECT
 public:
     explicit MainWindow(Globals& globals, QWidget* parent = nullptr);
+    // The board outlives this class's part of the window: it must not call back into it.
+    ~MainWindow() override;
 
     Game& game() { return game_; }
     WindowThinker& thinker() { return thinker_; }
@@ -132,6 +135,7 @@ private:
     // The timers' restart counts as last rendered.
     std::array<uint32_t, 4> timerRestarts_{};
     std::string shownMoves_;
+    BoardAnnouncer announcer_;
 
     // The widgets that show a pointer of their own, and the pointer each had
     // before the hourglass.

@@ -25,6 +25,16 @@ void Game::DrawPiece(int32_t row, int32_t col)
     const int32_t P = PieceInset;
     canvas_.fillBox(CellWidth * (col + 1) + P, CellHeight * (row + 1) + P, CellWidth * (col + 2) - P,
                     CellHeight * (row + 2) - P, colour);
+    if (ui.cursor.Shown && ui.cursor.Row == row && ui.cursor.Col == col)
+        drawCursor();
+}
+
+bool Game::winMarked() const
+{
+    // Only a game won by a line has a line to mark; after a draw the banner
+    // covers the board, and a stopped game keeps no line of its own.
+    const bool bannerParked = ui.lblDraw.Left >= Parked && ui.lblDraw.Top >= Parked;
+    return GameOver && wonByLine && bannerParked;
 }
 
 void Game::RedrawPieces()
@@ -33,10 +43,8 @@ void Game::RedrawPieces()
         for (int32_t col = 0; col < NumCols; ++col)
             if (Board(row, col) > Empty)
                 DrawPiece(row, col);
-    // Only a game won by a line has a line to mark; after a draw the banner
-    // covers the board, and a stopped game keeps no line of its own.
-    const bool bannerParked = ui.lblDraw.Left >= Parked && ui.lblDraw.Top >= Parked;
-    if (GameOver && wonByLine && bannerParked)
+    drawCursor();
+    if (winMarked())
         for (const auto& cell : WinCells)
             RedrawGridOneWin(cell[1], cell[2]);
 }

@@ -97,8 +97,18 @@ public:
     void windDown();
 
     // ---- Moves and the end of a game
-    // A click on the board, in twips.
+    // A click on the board, in twips. It hides the keyboard's cursor.
     void Form_MouseDown(float X, float Y);
+    // A key on the board. The first one shows the cursor, on the last move
+    // (the centre before the first); then the arrows move it and Home takes
+    // it to the centre. Play (Enter or Space) plays on its cell as a click
+    // there would. The board takes keys when it would take a click.
+    enum class BoardKey { Left, Right, Up, Down, Home, Play };
+    void boardKey(BoardKey key);
+    // A cell in words, for a screen reader: "row 10, column 11, red".
+    std::string cellName(int32_t row, int32_t col) const;
+    // The whose-turn square in words: "Red to move", "Blue wins", "Draw".
+    std::string turnName() const;
     void PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore);
     void DoWinner(std::string_view WinColor);
     // The host says who won on time ('R' or 'B').
@@ -187,6 +197,17 @@ private:
     void CheckFive();
     void RedrawGridOneWin(int32_t Row, int32_t Col);
     void DrawPiece(int32_t row, int32_t col);
+    // The last line of five is marked on the board.
+    bool winMarked() const;
+    // A cell drawn afresh, the cursor's frame and the win's mark included.
+    void drawCell(int32_t row, int32_t col);
+    void drawCursor();
+    void hideCursor();
+    // The click's work, wherever the click came from.
+    void clickAt(float X, float Y);
+    void say(std::string words);
+    void sayMove(char mark, int32_t row, int32_t col);
+    void sayWin(char mark, bool onTime);
     void ComputerMove();
     // The computer's move when Master or the other engine plays it.
     bool thinkerPlays() const;

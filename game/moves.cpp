@@ -9,6 +9,14 @@ namespace brindle {
 
 void Game::Form_MouseDown(float X, float Y)
 {
+    // A player who clicks has no use for the keyboard's cursor.
+    if (ui.Enabled && !ended_ && !busy())
+        hideCursor();
+    clickAt(X, Y);
+}
+
+void Game::clickAt(float X, float Y)
+{
     // A disabled window gets no clicks, nor does a closed one.
     if (!ui.Enabled || ended_)
         return;
@@ -77,6 +85,7 @@ void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
 
     MoveMarkers();
     DrawPiece(Row, Col);
+    sayMove(LastMark, Row, Col);
     // A new move ends what Reject undo could put back, also for a Reject undo
     // chosen while this one is being placed.
     if (!Replaying)

@@ -70,6 +70,8 @@ void Game::DoWinner(std::string_view WinColor)
     // belongs to an opened record, which is never counted.
     if (!Replaying)
         ++globals.Score[ui.lblHvisTur.BackColor == Blue ? 2 : 1];
+    // Every win but a line's is a win on time.
+    sayWin(ui.lblHvisTur.BackColor == Blue ? MarkO : MarkX, WinColor != " ");
     RefreshComp();
 
     GameOver = true;
@@ -159,6 +161,7 @@ void Game::showDraw()
     drawn = true;
     centreDrawBanner();
     GameOver = true;
+    say("Draw");
 }
 
 void Game::showWinner(char mark)
@@ -169,6 +172,7 @@ void Game::showWinner(char mark)
     ui.lblPlacer.Caption = "'s a winner!!!";
     ui.lblHvisTur.BackColor = mark == MarkX ? Red : Blue;
     GameOver = true;
+    sayWin(mark, false);
 }
 
 void Game::centreDrawBanner()

@@ -13,6 +13,7 @@ inline constexpr Colour Blue = 16711680;         // RGB(0, 0, 255), the "O" side
 inline constexpr Colour Magenta = 0x00FF00FF;    // the bar of the new-game wipe
 inline constexpr Colour BackColour = 0x00FFFF00; // cyan, the window's background
 inline constexpr Colour Black = 0x00000000;      // grid lines and the arrows
+inline constexpr Colour White = 0x00FFFFFF;      // the keyboard cursor's outer ring
 
 inline constexpr int32_t BoardSize = 20;
 inline constexpr int32_t CellCount = BoardSize * BoardSize;

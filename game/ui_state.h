@@ -108,6 +108,13 @@ struct StatusTextWidths {
     int32_t moves = 0;  // "Moves: 400"
 };
 
+// The cell cursor that the keyboard moves: shown once a key is used, hidden by a click.
+struct CellCursor {
+    bool Shown = false;
+    int32_t Row = BoardSize / 2 - 1;
+    int32_t Col = BoardSize / 2 - 1;
+};
+
 struct Ui {
     std::array<MenuItem, MenuCount> Menu{};
 
@@ -133,6 +140,12 @@ struct Ui {
     int32_t Width = 0;  // outer size of the window, twips
     int32_t Height = 0;
     StatusTextWidths statusText;
+
+    CellCursor cursor;
+    // The last thing said to a screen reader ("Blue plays row 3, column 12"),
+    // and how many have been said, so that the same words twice are told twice.
+    std::string spoken;
+    uint32_t spokenCount = 0;
 };
 
 } // namespace brindle

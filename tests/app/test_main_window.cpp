@@ -63,7 +63,7 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     for (MenuId item : {Menu_PieceNormal, Menu_HumanComputer, Menu_Hard})
         EXPECT_TRUE(window.action(item)->actionGroup()->isExclusive());
     auto* moves = window.findChild<QPlainTextEdit*>("txtMoves");
-    EXPECT_TRUE(moves->lineWrapMode() == QPlainTextEdit::NoWrap && moves->focusPolicy() == Qt::ClickFocus);
+    EXPECT_TRUE(moves->lineWrapMode() == QPlainTextEdit::NoWrap && moves->focusPolicy() == Qt::StrongFocus);
     const QString listed = moves->toPlainText();
     moves->setFocus(), QTest::keyClicks(moves, "typed");
     EXPECT_EQ(moves->toPlainText(), listed) << "the move list is the game's to write";
