@@ -82,6 +82,7 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Help"));
     setFixedSize(twipsToPixels(7500), twipsToPixels(3720));
     txtTekst = place(new QPlainTextEdit(this), "txtTekst", 120, 120, 7260, 2895);
+    txtTekst->setAccessibleName(QStringLiteral("Help text"));
     txtTekst->setReadOnly(true);
     cmdOK = place(new QPushButton(QStringLiteral("&OK"), this), "cmdOK", 6120, 3180, 1260, 375);
     cmdOK->setDefault(true);

@@ -223,6 +223,7 @@ void MainWindow::buildControls()
     txtTime_->setReadOnly(true);
     txtTime_->setAlignment(Qt::AlignCenter);
     txtTime_->setFocusPolicy(Qt::NoFocus);
+    txtTime_->setAccessibleName(QStringLiteral("Time"));
     setBackground(txtTime_, BackColour);
 
     // The status row is laid out around its widest texts in this font.
@@ -236,6 +237,7 @@ void MainWindow::buildControls()
 
     txtMoves_ = new QPlainTextEdit(board_);
     txtMoves_->setObjectName("txtMoves");
+    txtMoves_->setAccessibleName(QStringLiteral("Moves"));
     txtMoves_->setReadOnly(true);
     txtMoves_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // One move a line: a long computer score scrolls sideways, never wraps.

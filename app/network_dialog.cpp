@@ -137,6 +137,14 @@ void NetworkDialog::buildControls()
     Command1 = place(new QPushButton(QStringLiteral("&Save"), Frame2), "Command1", 6240, 960, 735, 255);
 
     CancelButton = place(new QPushButton(QStringLiteral("&Cancel"), this), "CancelButton", 5640, 3480, 1455, 375);
+    // A screen reader would name every field after its frame ("Host",
+    // "Player"); each gets a name of its own.
+    txtHostAm->setAccessibleName(QStringLiteral("Host name"));
+    txtPlayerAm->setAccessibleName(QStringLiteral("Your name"));
+    txtHostIP->setAccessibleName(QStringLiteral("Host address"));
+    booTime->setAccessibleName(QStringLiteral("Time limit"));
+    for (QRadioButton* o : Option1)
+        o->setAccessibleName(o->text());
 
     Label5->setBuddy(txtHostAm);
     Label6->setBuddy(txtPlayerAm);

@@ -35,6 +35,9 @@ void OpponentDialog::buildControls()
 {
     flxNames = place(new QTableWidget(this), "flxNames", 120, 120, GridWidth, 4350);
     flxNames->setColumnCount(2);
+    // The header is not shown, but a screen reader names the columns by it.
+    flxNames->setHorizontalHeaderLabels({QStringLiteral("Address"), QStringLiteral("Name")});
+    flxNames->setAccessibleName(QStringLiteral("Saved opponents"));
     flxNames->horizontalHeader()->hide();
     flxNames->verticalHeader()->hide();
     flxNames->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -19,6 +19,7 @@ SayWhatDialog::SayWhatDialog(NetSession& session, QWidget* parent) : QDialog(par
 
     Label1 = place(new QLabel(QStringLiteral("Message:"), this), "Label1", 120, 120, 735, 255);
     txtMessage = place(new QLineEdit(this), "txtMessage", 840, 120, 4575, 285);
+    txtMessage->setAccessibleName(QStringLiteral("Message"));
     Label1->setBuddy(txtMessage);
     comSend = place(new QPushButton(QStringLiteral("&Send"), this), "comSend", 5520, 120, 975, 300);
     // Enter in the text box presses Send; closing the window drops the text.
