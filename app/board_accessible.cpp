@@ -241,14 +241,6 @@ QAccessibleInterface* boardFactory(const QString&, QObject* object)
     return nullptr;
 }
 
-void send(QAccessibleInterface* iface, QAccessible::Event type)
-{
-    if (!iface)
-        return;
-    QAccessibleEvent event(iface, type);
-    QAccessible::updateAccessibility(&event);
-}
-
 } // namespace
 
 void installBoardAccessibility()
@@ -257,40 +249,50 @@ void installBoardAccessibility()
     (void)installed;
 }
 
+void BoardAnnouncer::send(QAccessibleEvent& event) const
+{
+    if (deliver)
+        deliver(event);
+    else
+        QAccessible::updateAccessibility(&event);
+}
+
 void BoardAnnouncer::update(BoardView& board, QWidget& status, const Game& game)
 {
     if (game.ui.spokenCount != spoken_) {
         spoken_ = game.ui.spokenCount;
         const QString words = QString::fromStdString(game.ui.spoken);
-        // Said again when the words are the same as last time.
+        // The widgets tell of a new name themselves; the same words again are told here.
         const bool same = status.accessibleName() == words;
         status.setAccessibleName(words);
         board.setAccessibleDescription(words);
-        if (same && QAccessible::isActive()) {
+        if (same) {
             QAccessibleEvent event(&status, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&event);
+            send(event);
         }
     }
 
     const CellCursor& cursor = game.ui.cursor;
     const int32_t cursorCell = cursor.Row * BoardSize + cursor.Col;
     const bool focus = board.hasFocus();
-    const bool active = QAccessible::isActive();
-    auto* pane = active ? static_cast<BoardPane*>(QAccessible::queryAccessibleInterface(&board)) : nullptr;
+    auto* pane = static_cast<BoardPane*>(QAccessible::queryAccessibleInterface(&board));
     for (int32_t i = 0; i < CellCount; ++i) {
         const char mark = game.Board(i / BoardSize, i % BoardSize);
         if (mark == marks_[static_cast<size_t>(i)])
             continue;
         marks_[static_cast<size_t>(i)] = mark;
-        if (pane)
-            send(pane->table()->cellAt(i / BoardSize, i % BoardSize), QAccessible::NameChanged);
+        QAccessibleEvent event(pane->table()->cellAt(i / BoardSize, i % BoardSize), QAccessible::NameChanged);
+        send(event);
     }
     const bool moved = cursor.Shown != cursorShown_ || cursorCell != cursorCell_ || focus != hadFocus_;
     cursorShown_ = cursor.Shown;
     cursorCell_ = cursorCell;
     hadFocus_ = focus;
-    if (pane && moved && focus)
-        send(cursor.Shown ? pane->table()->cellAt(cursor.Row, cursor.Col) : pane->table(), QAccessible::Focus);
+    if (moved && focus) {
+        QAccessibleEvent event(cursor.Shown ? pane->table()->cellAt(cursor.Row, cursor.Col) : pane->table(),
+                               QAccessible::Focus);
+        send(event);
+    }
 }
 
 } // namespace brindle

@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "game/types.h"
 
+class QAccessibleEvent;
 class QWidget;
 
 namespace brindle {
@@ -26,7 +28,13 @@ class BoardAnnouncer {
 public:
     void update(BoardView& board, QWidget& status, const Game& game);
 
+    // Where the events go: to assistive technology, which listens only while
+    // one runs. A test listens here instead.
+    std::function<void(QAccessibleEvent&)> deliver;
+
 private:
+    void send(QAccessibleEvent& event) const;
+
     std::array<char, CellCount> marks_{};
     bool cursorShown_ = false;
     int32_t cursorCell_ = -1;

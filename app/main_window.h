@@ -68,6 +68,7 @@ public:
     // failure is told in a message, and the game on the board stays.
     void openRecordFile(const QString& path);
     KeptGameFile& keptGame() { return keptGame_; }
+    BoardAnnouncer& announcer() { return announcer_; }
 
 protected:
     // Enter in the move list.

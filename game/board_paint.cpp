@@ -43,7 +43,9 @@ void Game::RedrawPieces()
         for (int32_t col = 0; col < NumCols; ++col)
             if (Board(row, col) > Empty)
                 DrawPiece(row, col);
-    drawCursor();
+    // On a piece, the piece drew it.
+    if (Board(ui.cursor.Row, ui.cursor.Col) <= Empty)
+        drawCursor();
     if (winMarked())
         for (const auto& cell : WinCells)
             RedrawGridOneWin(cell[1], cell[2]);

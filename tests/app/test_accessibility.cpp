@@ -1,0 +1,235 @@
+// The window without a mouse and through a screen reader's eyes: the board
+// as a table of named cells, the focus on the cursor's cell, every move and
+// the end said on the status text, and every dialog field with a name of its own.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "app/info_windows.h"
+#include "app/opponent_dialog.h"
+#include "app/say_what_dialog.h"
+#include "support/fakes.h"
+#include "support/pass_intro.h"
+
+namespace brindle {
+namespace {
+
+// The events the window sends to assistive technology, from the moment the test listens.
+struct Heard {
+    explicit Heard(MainWindow& window) : announcer(window.announcer())
+    {
+        announcer.deliver = [this](QAccessibleEvent& event) { events.push_back({event.type(), event.accessibleInterface()}); };
+    }
+    ~Heard() { announcer.deliver = nullptr; }
+    int count(QAccessible::Event type, QAccessibleInterface* about) const
+    {
+        return static_cast<int>(std::count_if(events.begin(), events.end(),
+                                              [&](const auto& e) { return e.first == type && e.second == about; }));
+    }
+    BoardAnnouncer& announcer;
+    std::vector<std::pair<QAccessible::Event, QAccessibleInterface*>> events;
+};
+
+std::string name(QAccessibleInterface* iface) { return iface ? iface->text(QAccessible::Name).toStdString() : "(none)"; }
+
+struct Accessibility : ::testing::Test {
+    void start(MainWindow& w, MenuId mode)
+    {
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(passIntro(w));
+        w.action(mode)->trigger();
+        ASSERT_TRUE(waitFor([&w] { return w.game().ui.Enabled && w.game().state().MoveCount == 0; }, "the new game"));
+    }
+    QAccessibleInterface* table(MainWindow& w) { return QAccessible::queryAccessibleInterface(&w.board())->child(0); }
+    QAccessibleInterface* cell(MainWindow& w, int row, int col) { return table(w)->tableInterface()->cellAt(row, col); }
+    std::string status(MainWindow& w) { return w.findChild<QLabel*>("lblPlacer")->accessibleName().toStdString(); }
+    std::string turn(MainWindow& w) { return w.findChild<QLabel*>("lblHvisTur")->accessibleName().toStdString(); }
+    void key(MainWindow& w, Qt::Key k) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &w.board(), k); }
+    // Takes the cursor to the cell with the arrow keys alone.
+    void goTo(MainWindow& w, int row, int col)
+    {
+        const CellCursor& c = w.game().ui.cursor;
+        if (!c.Shown)
+            key(w, Qt::Key_Home);
+        while (c.Row != row)
+            key(w, c.Row < row ? Qt::Key_Down : Qt::Key_Up);
+        while (c.Col != col)
+            key(w, c.Col < col ? Qt::Key_Right : Qt::Key_Left);
+    }
+    Globals globals;
+};
+
+TEST_F(Accessibility, TheBoardIsATableOfNamedCellsAndTheCursorsCellHasTheFocus)
+{
+    MainWindow window(globals);
+    start(window, Menu_HumanHuman);
+    Heard heard(window);
+    ASSERT_TRUE(waitFor([&] { return window.board().hasFocus(); }, "the board to have the keyboard"));
+
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(&window.board());
+    QAccessibleInterface* board = table(window);
+    ASSERT_TRUE(board && board->role() == QAccessible::Table && name(board) == "Board");
+    EXPECT_TRUE(board->tableInterface()->rowCount() == 20 && board->tableInterface()->columnCount() == 20);
+    EXPECT_TRUE(board->childCount() == 400 && pane->indexOfChild(board) == 0 && board->parent() == pane);
+    QAccessibleInterface* c = cell(window, 9, 10);
+    EXPECT_TRUE(c->role() == QAccessible::Cell && name(c) == "row 10, column 11, empty");
+    EXPECT_TRUE(c->tableCellInterface()->rowIndex() == 9 && c->tableCellInterface()->columnIndex() == 10);
+    EXPECT_EQ(board->indexOfChild(c), 9 * 20 + 10);
+    EXPECT_EQ(board->childAt(c->rect().center().x(), c->rect().center().y()), c);
+    EXPECT_EQ(c->rect().size(), QSize(toPixels(window.game().CellWidth), toPixels(window.game().CellHeight)));
+    bool listFound = false; // the labels and the move list are still beside the table
+    for (int i = 1; i < pane->childCount(); ++i)
+        listFound = listFound || name(pane->child(i)) == "Moves";
+    EXPECT_TRUE(listFound);
+    EXPECT_EQ(turn(window), "Red to move");
+
+    key(window, Qt::Key_Home), key(window, Qt::Key_Right);
+    EXPECT_TRUE(heard.count(QAccessible::Focus, c) == 1 && c->state().focused && pane->focusChild() == c);
+    EXPECT_FALSE(cell(window, 9, 9)->state().focused);
+    // The frame shows on the surface: white just inside the grid lines.
+    const QRect area(window.board().mapFromGlobal(c->rect().topLeft()), c->rect().size());
+    EXPECT_EQ(window.board().image().pixel(area.topLeft() + QPoint(1, area.height() / 2)), qRgb(255, 255, 255));
+
+    key(window, Qt::Key_Return);
+    EXPECT_EQ(name(c), "row 10, column 11, red");
+    EXPECT_TRUE(heard.count(QAccessible::NameChanged, c) == 1) << "the cell's new name is told";
+    EXPECT_EQ(status(window), "Red plays row 10, column 11");
+    EXPECT_EQ(turn(window), "Blue to move");
+
+    // Tab goes to the move list and back; Enter there is not a move.
+    key(window, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.findChild<QPlainTextEdit*>("txtMoves"));
+    key(window, Qt::Key_Return);
+    EXPECT_EQ(window.game().state().MoveCount, 1);
+    key(window, Qt::Key_Tab);
+    EXPECT_TRUE(window.board().hasFocus());
+    EXPECT_GE(heard.count(QAccessible::Focus, c), 2) << "coming back, the cursor's cell has the focus again";
+
+    // The menus' shortcuts still reach the window from the board: Del takes the move back.
+    key(window, Qt::Key_Delete);
+    ASSERT_TRUE(waitFor([&] { return window.game().state().MoveCount == 0; }, "Del to undo"));
+    EXPECT_EQ(name(c), "row 10, column 11, empty");
+    key(window, Qt::Key_Return); // the same move again: the same words, told again
+    QAccessibleInterface* placer = QAccessible::queryAccessibleInterface(window.findChild<QLabel*>("lblPlacer"));
+    EXPECT_TRUE(status(window) == "Red plays row 10, column 11" && heard.count(QAccessible::NameChanged, placer) == 1);
+
+    clickCell(window, 3, 3);
+    EXPECT_TRUE(!window.game().ui.cursor.Shown && !c->state().focused) << "a click hides the cursor";
+    EXPECT_NE(window.board().image().pixel(area.topLeft() + QPoint(1, area.height() / 2)), qRgb(255, 255, 255));
+}
+
+TEST_F(Accessibility, AWholeGameIsPlayedByKeyboardAloneAndHeardMoveByMove)
+{
+    MainWindow window(globals);
+    start(window, Menu_HumanHuman);
+    std::vector<std::string> said;
+    const std::vector<std::pair<int, int>> moves = {{9, 6}, {11, 6}, {9, 7}, {11, 7}, {9, 8}, {11, 8}, {9, 9}, {11, 9}, {9, 10}};
+    bool space = false;
+    for (const auto& [row, col] : moves) {
+        goTo(window, row, col);
+        key(window, space ? Qt::Key_Space : Qt::Key_Return), space = !space;
+        said.push_back(status(window));
+    }
+    ASSERT_TRUE(window.game().state().GameOver) << "red's five in row 10";
+    EXPECT_EQ(said.front(), "Red plays row 10, column 7");
+    EXPECT_EQ(said[7], "Blue plays row 12, column 10");
+    EXPECT_TRUE(said.back() == "Red wins" && turn(window) == "Red wins");
+    goTo(window, 0, 0), key(window, Qt::Key_Return);
+    EXPECT_EQ(window.game().state().MoveCount, 9) << "a game that is over takes no key";
+
+    // Against the computer, its move is said too.
+    window.action(Menu_HumanComputer)->trigger();
+    ASSERT_TRUE(waitFor([&] { return window.game().ui.Enabled && !window.game().state().GameOver &&
+                                     window.game().state().MoveCount < 2; }, "the game against the computer"));
+    const int32_t before = window.game().state().MoveCount;
+    const char* computer = window.game().state().Starter == 'C' ? "Red plays" : "Blue plays";
+    const int row = window.game().Board(9, 9) == Empty ? 9 : 10;
+    goTo(window, row, 9), key(window, Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return window.game().state().MoveCount == before + 2; }, "the computer's answer"));
+    EXPECT_EQ(status(window).rfind(computer, 0), 0u) << status(window);
+}
+
+// Every field a player can reach in a dialog, by its role.
+std::vector<QAccessibleInterface*> fields(QAccessibleInterface* root)
+{
+    static const std::set<QAccessible::Role> roles = {QAccessible::EditableText, QAccessible::CheckBox, QAccessible::RadioButton,
+                                                      QAccessible::Table, QAccessible::PushButton, QAccessible::ComboBox};
+    std::vector<QAccessibleInterface*> found;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* iface) {
+        if (!iface || iface->state().invisible)
+            return;
+        if (roles.count(iface->role()) != 0)
+            found.push_back(iface);
+        if (iface->role() != QAccessible::Table)
+            for (int i = 0; i < iface->childCount(); ++i)
+                walk(iface->child(i));
+    };
+    walk(root);
+    return found;
+}
+
+::testing::AssertionResult namedApart(QWidget& dialog, std::set<std::string> expected)
+{
+    std::set<std::string> names;
+    for (QAccessibleInterface* f : fields(QAccessible::queryAccessibleInterface(&dialog))) {
+        const std::string n = name(f);
+        if (n.empty())
+            return ::testing::AssertionFailure() << "a field without a name in " << dialog.windowTitle().toStdString();
+        if (!names.insert(n).second)
+            return ::testing::AssertionFailure() << "two fields named \"" << n << "\" in " << dialog.windowTitle().toStdString();
+    }
+    for (const std::string& e : expected)
+        if (names.count(e) == 0)
+            return ::testing::AssertionFailure() << "no field named \"" << e << "\" in " << dialog.windowTitle().toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(Accessibility, EveryDialogFieldHasADistinctName)
+{
+    MainWindow window(globals);
+    start(window, Menu_HumanHuman);
+    EXPECT_TRUE(namedApart(window, {"Time", "Moves", "Board"}));
+
+    bool checked = false;
+    QTimer::singleShot(0, &window, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        EXPECT_TRUE(namedApart(*dialog, {"Host name", "Your name", "Host address", "Time limit", "30 sec.", "1 min.",
+                                         "2 min.", "5 min.", "Host game", "Join game", "Load", "Save", "Cancel"}));
+        checked = true;
+        dialog->close();
+    });
+    window.action(Menu_Network)->trigger();
+    EXPECT_TRUE(checked) << "the network dialog was seen";
+
+    testing::MemorySettings settings;
+    settings.write("IPNumber", "1"), settings.write("IP1", "10.0.0.1"), settings.write("IPname1", "Ann");
+    QLineEdit host;
+    OpponentDialog opponents(settings, host, &window);
+    opponents.show();
+    EXPECT_TRUE(namedApart(opponents, {"Saved opponents", "OK", "Delete", "Cancel"}));
+    QAccessibleTableInterface* grid = QAccessible::queryAccessibleInterface(opponents.findChild<QWidget*>("flxNames"))->tableInterface();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_TRUE(grid->columnDescription(0) == "Address" && grid->columnDescription(1) == "Name");
+
+    SayWhatDialog say(window.session(), &window);
+    say.show();
+    EXPECT_TRUE(namedApart(say, {"Message", "Send"}));
+    HelpDialog help(&window);
+    help.show();
+    EXPECT_TRUE(namedApart(help, {"Help text", "OK"}));
+    AboutDialog about(&window);
+    about.show();
+    EXPECT_TRUE(namedApart(about, {"OK"}));
+}
+
+} // namespace
+} // namespace brindle
