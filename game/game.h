@@ -199,7 +199,7 @@ private:
     void DrawPiece(int32_t row, int32_t col);
     // The last line of five is marked on the board.
     bool winMarked() const;
-    // A cell drawn afresh, the cursor's frame and the win's mark included.
+    // A cell drawn afresh: its piece, with the cursor's frame on it, and the win's mark.
     void drawCell(int32_t row, int32_t col);
     void drawCursor();
     void hideCursor();

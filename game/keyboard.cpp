@@ -105,8 +105,6 @@ void Game::drawCell(int32_t row, int32_t col)
                     CellHeight * (row + 2) - 15, BackColour);
     if (Board(row, col) > Empty)
         DrawPiece(row, col);
-    else if (ui.cursor.Shown && ui.cursor.Row == row && ui.cursor.Col == col)
-        drawCursor();
     if (winMarked())
         for (const auto& cell : WinCells)
             if (cell[1] == row && cell[2] == col)

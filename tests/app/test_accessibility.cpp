@@ -84,6 +84,13 @@ TEST_F(Accessibility, TheBoardIsATableOfNamedCellsAndTheCursorsCellHasTheFocus)
     EXPECT_TRUE(c->role() == QAccessible::Cell && name(c) == "row 10, column 11, empty");
     EXPECT_TRUE(c->tableCellInterface()->rowIndex() == 9 && c->tableCellInterface()->columnIndex() == 10);
     EXPECT_EQ(board->indexOfChild(c), 9 * 20 + 10);
+    EXPECT_EQ(board->indexOfChild(pane), -1) << "not one of the table's cells";
+    EXPECT_TRUE(board->tableInterface()->rowDescription(9) == "row 10" && board->tableInterface()->columnDescription(10) == "column 11");
+    EXPECT_TRUE(board->rect().contains(cell(window, 0, 0)->rect()) && board->rect().contains(cell(window, 19, 19)->rect()));
+    for (int i = 0; i < pane->childCount(); ++i) { // the pane's children and their indexes agree
+        ASSERT_NE(pane->child(i), nullptr) << i;
+        EXPECT_EQ(pane->indexOfChild(pane->child(i)), i);
+    }
     EXPECT_EQ(board->childAt(c->rect().center().x(), c->rect().center().y()), c);
     EXPECT_EQ(c->rect().size(), QSize(toPixels(window.game().CellWidth), toPixels(window.game().CellHeight)));
     bool listFound = false; // the labels and the move list are still beside the table
@@ -92,14 +99,18 @@ TEST_F(Accessibility, TheBoardIsATableOfNamedCellsAndTheCursorsCellHasTheFocus)
     EXPECT_TRUE(listFound);
     EXPECT_EQ(turn(window), "Red to move");
 
-    key(window, Qt::Key_Home), key(window, Qt::Key_Right);
+    key(window, Qt::Key_Home);
+    EXPECT_EQ(heard.count(QAccessible::Focus, cell(window, 9, 9)), 1) << "the cursor's first showing is told";
+    key(window, Qt::Key_Right);
     EXPECT_TRUE(heard.count(QAccessible::Focus, c) == 1 && c->state().focused && pane->focusChild() == c);
+    EXPECT_TRUE(c->state().focusable && c->state().readOnly);
     EXPECT_FALSE(cell(window, 9, 9)->state().focused);
     // The frame shows on the surface: white just inside the grid lines.
     const QRect area(window.board().mapFromGlobal(c->rect().topLeft()), c->rect().size());
     EXPECT_EQ(window.board().image().pixel(area.topLeft() + QPoint(1, area.height() / 2)), qRgb(255, 255, 255));
 
     key(window, Qt::Key_Return);
+    EXPECT_EQ(heard.count(QAccessible::Focus, c), 1) << "a move on the cursor's cell does not move the focus";
     EXPECT_EQ(name(c), "row 10, column 11, red");
     EXPECT_TRUE(heard.count(QAccessible::NameChanged, c) == 1) << "the cell's new name is told";
     EXPECT_EQ(status(window), "Red plays row 10, column 11");
