@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -103,23 +104,22 @@ void BoardView::mousePressEvent(QMouseEvent* event)
 
 void BoardView::keyPressEvent(QKeyEvent* event)
 {
+    using Key = Game::BoardKey;
+    std::optional<Key> key;
     switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
+    case Qt::Key_Left: key = Key::Left; break;
+    case Qt::Key_Right: key = Key::Right; break;
+    case Qt::Key_Up: key = Key::Up; break;
+    case Qt::Key_Down: key = Key::Down; break;
+    case Qt::Key_Home: key = Key::Home; break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space:
-        // With a modifier the key is someone else's.
-        if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && onKey) {
-            onKey(event->key());
-            return;
-        }
-        break;
+    case Qt::Key_Space: key = Key::Play; break;
     default: break;
     }
+    // With a modifier the key is someone else's.
+    if (key && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && onKey)
+        return onKey(*key);
     QWidget::keyPressEvent(event);
 }
 

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "game/game.h"
 #include "game/ports.h"
 
 namespace brindle {
@@ -17,8 +18,6 @@ inline constexpr double TwipsPerPixel = 15.0;
 int toPixels(double twips);
 // A colour word (&H00BBGGRR) as Qt's colour.
 QColor toQColor(Colour colour);
-
-class Game;
 
 class BoardView final : public QWidget, public Canvas {
     Q_OBJECT
@@ -36,8 +35,8 @@ public:
 
     std::function<void(float x, float y)> onMouseDown; // twips
     std::function<void()> onResized;
-    // A key the board takes (an arrow, Home, Enter or Space), as Qt's key code.
-    std::function<void(int key)> onKey;
+    // A key the board takes: an arrow, Home, or Enter or Space to play.
+    std::function<void(Game::BoardKey key)> onKey;
     // The keyboard focus came or went.
     std::function<void()> onFocus;
 

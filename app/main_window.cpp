@@ -98,18 +98,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     board_->onMouseDown = [this](float x, float y) { handle([=, this] { game_.Form_MouseDown(x, y); }); };
     board_->onResized = [this] { handle([this] { boardResized(); }); };
     board_->setGame(&game_);
-    board_->onKey = [this](int key) {
-        Game::BoardKey k = Game::BoardKey::Play;
-        switch (key) {
-        case Qt::Key_Left: k = Game::BoardKey::Left; break;
-        case Qt::Key_Right: k = Game::BoardKey::Right; break;
-        case Qt::Key_Up: k = Game::BoardKey::Up; break;
-        case Qt::Key_Down: k = Game::BoardKey::Down; break;
-        case Qt::Key_Home: k = Game::BoardKey::Home; break;
-        default: break; // Enter, Return and Space play
-        }
-        handle([=, this] { game_.boardKey(k); });
-    };
+    board_->onKey = [this](Game::BoardKey key) { handle([=, this] { game_.boardKey(key); }); };
     board_->onFocus = [this] { Render(); };
 
     buildControls();
