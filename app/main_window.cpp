@@ -83,7 +83,7 @@ int masterMilliseconds(const SettingsStore& settings)
 
 MainWindow::MainWindow(Globals& globals, QWidget* parent)
     : QMainWindow(parent), board_(new BoardView(this)), dialogs_(this),
-      session_(globals, transport_, dialogs_, settings_, *this),
+      hostAnnouncer_(QDBusConnection::systemBus(), VersionText), session_(globals, transport_, dialogs_, settings_, *this),
       thinker_([this] { return masterMilliseconds(settings_); }),
       game_(globals, {*board_, *this, sound_, session_, random_, steadyMilliseconds, &thinker_, &dialogs_, &keptGame_})
 {
@@ -107,6 +107,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     game_.bindCommand(Menu_exit, [this] { Menu_exit_Click(); });
 
     session_.attach(game_);
+    session_.announcer = &hostAnnouncer_;
     session_.listenPort = hostPort(settings_);
     session_.openDialog = [this] { openNetworkDialog(); };
     game_.bindCommand(Menu_Network, [this] { session_.Menu_Network_Click(); });

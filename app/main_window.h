@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/avahi.h"
 #include "app/board_accessible.h"
 #include "app/qt_ports.h"
 #include "app/record_files.h"
@@ -110,6 +111,8 @@ private:
     ClockRandom random_;
     MessageBoxes dialogs_;
     QtSettings settings_;
+    // The hosted game on the local network; it outlives the session that uses it.
+    AvahiAnnouncer hostAnnouncer_;
     TcpTransport transport_;
     NetSession session_;
     WindowThinker thinker_;

@@ -12,9 +12,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/avahi.h"
 #include "app/opponent_dialog.h"
 #include "net/saved_hosts.h"
 #include "app/twips.h"
@@ -75,7 +77,7 @@ NetworkDialog::NetworkDialog(Game& game, NetSession& session, Globals& globals, 
 {
     setObjectName(QStringLiteral("frmNetwork"));
     setWindowTitle(QStringLiteral("Network game"));
-    setFixedSize(twipsToPixels(7455), twipsToPixels(3975));
+    setFixedSize(twipsToPixels(12975), twipsToPixels(3975));
     // The positions are made for a small, narrow face, as on the main window.
     setFont(QFont(QStringLiteral("Arial"), 8));
     buildControls();
@@ -137,6 +139,16 @@ void NetworkDialog::buildControls()
     Command1 = place(new QPushButton(QStringLiteral("&Save"), Frame2), "Command1", 6240, 960, 735, 255);
 
     CancelButton = place(new QPushButton(QStringLiteral("&Cancel"), this), "CancelButton", 5640, 3480, 1455, 375);
+
+    Frame3 = place(new QGroupBox(QStringLiteral("Games on this network"), this), "Frame3", 7455, 360, 5400, 3015);
+    lstGames = place(new QListWidget(Frame3), "lstGames", 120, 300, 5160, 2595);
+    lstGames->setAccessibleName(QStringLiteral("Games on this network"));
+    connect(lstGames, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { lstGames_Click(item); });
+    connect(lstGames, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem* item) { lstGames_Click(item); });
+    connect(lstGames, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { lstGames_DblClick(item); });
+    browser_ = new AvahiBrowser(QDBusConnection::systemBus(), this);
+    browser_->onChanged = [this] { showGames(); };
     // A screen reader would name every field after its frame ("Host",
     // "Player"); each gets a name of its own.
     txtHostAm->setAccessibleName(QStringLiteral("Host name"));
@@ -174,6 +186,7 @@ void NetworkDialog::Form_Load()
 {
     lblIP->setText(qtText(localIP_));
     txtHostIP->setText(qtText(settings_.read("JoinIP", "")));
+    showGames();
     txtPlayerAm->setText(qtText(settings_.read("PlayerAm", "")));
     booTime->setChecked(settings_.read("Time", "0") == "1");
     booTime_Click();
@@ -182,6 +195,52 @@ void NetworkDialog::Form_Load()
     const std::string hostAm = settings_.read("HostAm", "");
     if (!hostAm.empty())
         txtHostAm->setText(qtText(hostAm));
+}
+
+void NetworkDialog::showGames()
+{
+    const QString chosen = lstGames->currentItem() != nullptr ? lstGames->currentItem()->data(Qt::UserRole).toString()
+                                                              : QString();
+    const QSignalBlocker quiet(lstGames);
+    lstGames->clear();
+    auto greyLine = [this](const char* text) {
+        auto* line = new QListWidgetItem(QString::fromLatin1(text), lstGames);
+        line->setFlags(Qt::NoItemFlags);
+    };
+    if (browser_->status() == AvahiBrowser::Status::Unavailable) {
+        greyLine(NoDiscoveryText);
+        return;
+    }
+    if (browser_->games().entries().empty()) {
+        greyLine(LookingText);
+        return;
+    }
+    for (const auto& [key, found] : browser_->games().entries()) {
+        auto* line = new QListWidgetItem(qtText(discovery::listLine(found)), lstGames);
+        line->setData(Qt::UserRole, qtText(discovery::hostField(found)));
+        // A game already under way cannot be joined: it is shown greyed.
+        if (!found.waiting)
+            line->setFlags(Qt::NoItemFlags);
+        else if (!chosen.isEmpty() && line->data(Qt::UserRole).toString() == chosen)
+            lstGames->setCurrentItem(line);
+    }
+}
+
+void NetworkDialog::lstGames_Click(QListWidgetItem* item)
+{
+    if (item == nullptr || !(item->flags() & Qt::ItemIsEnabled))
+        return;
+    const QString field = item->data(Qt::UserRole).toString();
+    if (!field.isEmpty())
+        txtHostIP->setText(field);
+}
+
+void NetworkDialog::lstGames_DblClick(QListWidgetItem* item)
+{
+    if (item == nullptr || !(item->flags() & Qt::ItemIsEnabled) || item->data(Qt::UserRole).toString().isEmpty())
+        return;
+    lstGames_Click(item);
+    comJoin_Click();
 }
 
 void NetworkDialog::booTime_Click()
@@ -222,7 +281,7 @@ void NetworkDialog::comHost_Click()
         txtHostAm->setFocus();
         return;
     }
-    const Transport::ListenError error = session_.host();
+    const Transport::ListenError error = session_.host(txtHostAm->text().toStdString());
     if (error != Transport::ListenError::None) {
         showBox(listenErrorText(error, session_.listenPort), AppTitle, Dialogs::Icon::Information);
         return;

@@ -20,10 +20,14 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 
 namespace brindle {
+
+class AvahiBrowser;
 
 class NetworkDialog final : public QDialog {
 public:
@@ -49,6 +53,14 @@ public:
     void txtPlayerAm_KeyDown(int KeyCode);
     void txtHostIP_GotFocus();
     void txtPlayerAm_GotFocus();
+    // A game chosen from "Games on this network" fills the host field; a
+    // double click joins it at once.
+    void lstGames_Click(QListWidgetItem* item);
+    void lstGames_DblClick(QListWidgetItem* item);
+
+    // The games found, as the list shows them.
+    static constexpr const char* NoDiscoveryText = "No network discovery on this computer";
+    static constexpr const char* LookingText = "Looking for games...";
 
     // Escape and the close box leave as Cancel does.
     void reject() override;
@@ -61,6 +73,8 @@ private:
     // Index of the first selected option, or -1.
     int selectedOption() const;
     void showBox(const std::string& text, const char* caption, Dialogs::Icon icon);
+    // Fills the list again from what the browser knows, keeping the choice.
+    void showGames();
 
     Game& game_;
     NetSession& session_;
@@ -91,6 +105,9 @@ private:
     QPushButton* Command2 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* CancelButton = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QListWidget* lstGames = nullptr;
+    AvahiBrowser* browser_ = nullptr;
 };
 
 } // namespace brindle

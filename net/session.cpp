@@ -59,6 +59,20 @@ void NetSession::Close()
 {
     transport_.Close();
     reset();
+    withdraw();
+}
+
+void NetSession::announce(bool playing)
+{
+    if (announcer != nullptr)
+        announcer->announce({hostedName_, globals_.TimeLimitOn ? globals_.TimeLimitSec : 0, playing,
+                             transport_.LocalPort()});
+}
+
+void NetSession::withdraw()
+{
+    if (announcer != nullptr)
+        announcer->withdraw();
 }
 
 // ---- Hosting and joining
@@ -74,7 +88,7 @@ void NetSession::Menu_Network_Click()
         openDialog();
 }
 
-Transport::ListenError NetSession::host()
+Transport::ListenError NetSession::host(std::string_view name)
 {
     if (transport_.State() != Transport::Closed)
         Close();
@@ -87,6 +101,8 @@ Transport::ListenError NetSession::host()
     game_->ShowMenuStop();
     ui.Timer1.Enabled = false;
     ui.txtTime.Caption = "Waiting for player...";
+    hostedName_ = std::string(name);
+    announce(false);
     return error;
 }
 
@@ -104,6 +120,7 @@ void NetSession::Winsock1_ConnectionRequest()
         globals_.HostName = settings_.read("HostAm", "Host");
         globals_.Score = {};
         game_->RefreshComp();
+        announce(true);
         game_->Menu_New_Click();
     });
 }
@@ -272,6 +289,8 @@ void NetSession::peerLeft()
     if (!live_)
         return;
     live_ = false;
+    // Nobody can join the game that is left.
+    withdraw();
     Ui& ui = game_->ui;
     ui.MousePointer = PointerDefault;
     game_->enable(Menu_Send, false);

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "game/game.h"
+#include "net/discovery.h"
 #include "net/protocol.h"
 #include "net/transport.h"
 
@@ -48,8 +49,9 @@ public:
     std::function<void()> openDialog;
 
     // ---- The dialog's Host and Join, once it has checked its fields.
-    // Listens on listenPort and lets the main window wait for a joiner.
-    Transport::ListenError host();
+    // Listens on listenPort and lets the main window wait for a joiner;
+    // the game is announced on the local network under `name`.
+    Transport::ListenError host(std::string_view name = "Host");
     enum class JoinResult { Connected, Failed, Cancelled };
     // Connects and proves the connection with the probe, once a second for
     // up to 30 seconds; a refused connection or an unknown name fails at once.
@@ -62,6 +64,9 @@ public:
     uint16_t listenPort = protocol::DefaultPort;
     // An opponent is on the line and has not left.
     bool live() const { return live_; }
+    // Where a hosted game is announced while it waits and while it is
+    // played; none when null.
+    discovery::Announcer* announcer = nullptr;
 
     static constexpr int JoinAttempts = 30;
     static constexpr size_t ReadBytes = 64 * 1024;
@@ -77,6 +82,8 @@ private:
     void send(const std::string& bytes);
     void showBox(std::string_view text);
     void reset();
+    void announce(bool playing);
+    void withdraw();
 
     Globals& globals_;
     Transport& transport_;
@@ -103,6 +110,7 @@ private:
     bool joining_ = false;
     bool cancelled_ = false;
     std::string joinName_;
+    std::string hostedName_;
 };
 
 } // namespace brindle

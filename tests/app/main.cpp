@@ -18,6 +18,10 @@ int main(int argc, char* argv[])
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    // Nor the machine's mDNS service, which would browse and announce on the
+    // real network: a system bus of the test's own, or none at all.
+    const QByteArray bus = qgetenv("BRINDLE_TEST_SYSTEM_BUS");
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.isEmpty() ? QByteArray("unix:path=/nonexistent/brindle-test-bus") : bus);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
