@@ -322,6 +322,7 @@ void NetSession::Disconnect(bool ShowMessage)
     // and the board takes no click while the goodbye goes out.
     disconnecting_ = true;
     live_ = false;
+    withdraw();
     const bool opponentThere = !globals_.NetPending;
     globals_.NetPending = true;
     Ui& ui = game_->ui;

@@ -4,7 +4,9 @@
 # announces and browses on that pair only. Nothing it sends can leave the
 # namespace. Needs root; without it (or without the tools) it says why and
 # exits 77, which the test runner reports as skipped.
-#   tests/netns/isolated.sh COMMAND [ARGS...]
+#   tests/netns/isolated.sh [--without-mdns] COMMAND [ARGS...]
+# --without-mdns leaves the daemon out: a system bus, but nobody on it to
+# answer for mDNS, as on a desktop without Avahi.
 set -euo pipefail
 
 skip() { echo "SKIPPED: $*" >&2; exit 77; }
@@ -18,6 +20,11 @@ if [[ "${BRINDLE_IN_NETNS:-}" != 1 ]]; then
   BRINDLE_IN_NETNS=1 exec unshare -n -m --propagation private "$0" "$@"
 fi
 
+mdns=1
+if [[ "${1:-}" == --without-mdns ]]; then
+  mdns=0
+  shift
+fi
 work=$(mktemp -d)
 dbus_pid=
 cleanup() {
@@ -38,6 +45,12 @@ mkdir -p /run/dbus /run/avahi-daemon
 mount -t tmpfs tmpfs /run/dbus
 mount -t tmpfs tmpfs /run/avahi-daemon
 dbus_pid=$(dbus-daemon --system --fork --print-pid)
+bus=unix:path=/run/dbus/system_bus_socket
+if [[ $mdns == 0 ]]; then
+  export BRINDLE_TEST_SYSTEM_BUS=$bus DBUS_SYSTEM_BUS_ADDRESS=$bus BRINDLE_TEST_MDNS=0
+  "$@"
+  exit
+fi
 
 cat >"$work/avahi-daemon.conf" <<CONF
 [server]
@@ -53,11 +66,10 @@ publish-workstation=no
 CONF
 avahi-daemon --no-drop-root --no-chroot --no-rlimits -f "$work/avahi-daemon.conf" -D
 
-bus=unix:path=/run/dbus/system_bus_socket
 for _ in $(seq 100); do
   if DBUS_SYSTEM_BUS_ADDRESS=$bus dbus-send --system --print-reply --dest=org.freedesktop.Avahi / \
        org.freedesktop.Avahi.Server.GetState 2>/dev/null | grep -q "int32 2"; then
-    export BRINDLE_TEST_SYSTEM_BUS=$bus DBUS_SYSTEM_BUS_ADDRESS=$bus
+    export BRINDLE_TEST_SYSTEM_BUS=$bus DBUS_SYSTEM_BUS_ADDRESS=$bus BRINDLE_TEST_MDNS=1
     "$@"
     exit
   fi

@@ -50,7 +50,7 @@ struct NetworkPair {
         host.globals.NetRole = "HOST";
         host.globals.NetPending = true;
         host.settings.write("HostAm", "Ann");
-        return host.session.host();
+        return host.session.host("Ann");
     }
 
     // The joiner's connection reaches the host, which accepts it.
