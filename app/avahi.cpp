@@ -175,29 +175,30 @@ void AvahiAnnouncer::apply()
 
 void AvahiAnnouncer::addService()
 {
-    call(group_, GroupInterface, QStringLiteral("AddService"),
-         {AnyInterface, AnyProtocol, 0u, published_, Type, QString(), QString(),
-          QVariant::fromValue(static_cast<ushort>(wanted_->port)),
-          txtVariant(discovery::txtRecord(*wanted_, version_))});
-    call(group_, GroupInterface, QStringLiteral("Commit"), {});
     sent_ = wanted_;
     established_ = false;
+    whenAnswered(bus_,
+                 methodCall(group_, GroupInterface, QStringLiteral("AddService"),
+                            {AnyInterface, AnyProtocol, 0u, published_, Type, QString(), QString(),
+                             QVariant::fromValue(static_cast<ushort>(wanted_->port)),
+                             txtVariant(discovery::txtRecord(*wanted_, version_))}),
+                 this, [this, group = group_](const QDBusPendingCall& reply) {
+                     // Another service of this machine has the name already.
+                     if (reply.isError() && reply.error().name() == QStringLiteral("org.freedesktop.Avahi.CollisionError"))
+                         rename(group);
+                 });
+    call(group_, GroupInterface, QStringLiteral("Commit"), {});
 }
 
-void AvahiAnnouncer::groupStateChanged(const QDBusMessage& message)
+void AvahiAnnouncer::rename(const QString& group)
 {
-    const QList<QVariant> args = message.arguments();
-    if (message.path() != group_ || args.isEmpty() || !wanted_)
+    if (group != group_ || !wanted_)
         return;
-    const int32_t state = args[0].toInt();
-    established_ = state == Established;
-    if (state != Collision)
-        return;
-    // Another service has the name: the daemon proposes the next one ("Alice #2").
+    // The daemon proposes the next free name ("Alice #2").
     whenAnswered(bus_,
                  methodCall(QStringLiteral("/"), ServerInterface, QStringLiteral("GetAlternativeServiceName"),
                             {published_}),
-                 this, [this, group = group_](const QDBusPendingCall& reply) {
+                 this, [this, group](const QDBusPendingCall& reply) {
                      const QDBusPendingReply<QString> name(reply);
                      if (name.isError() || group != group_ || !wanted_)
                          return;
@@ -205,6 +206,18 @@ void AvahiAnnouncer::groupStateChanged(const QDBusMessage& message)
                      published_ = name.value();
                      addService();
                  });
+}
+
+void AvahiAnnouncer::groupStateChanged(const QDBusMessage& message)
+{
+    const QList<QVariant> args = message.arguments();
+    if (message.path() != group_ || args.isEmpty())
+        return;
+    const int32_t state = args[0].toInt();
+    established_ = state == Established;
+    // Another host on the network has the name.
+    if (state == Collision)
+        rename(group_);
 }
 
 // ---- Finding

@@ -43,6 +43,8 @@ private:
     // Brings the daemon's registration to what is wanted.
     void apply();
     void addService();
+    // Registers under the next free name, if `group` is still the one in use.
+    void rename(const QString& group);
     void call(const QString& path, const QString& interface, const QString& method, const QVariantList& args);
 
     QDBusConnection bus_;
