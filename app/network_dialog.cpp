@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -147,6 +148,8 @@ void NetworkDialog::buildControls()
     connect(lstGames, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item) { lstGames_Click(item); });
     connect(lstGames, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { lstGames_DblClick(item); });
+    // Enter on a chosen game joins it, as a double click does.
+    lstGames->installEventFilter(this);
     browser_ = new AvahiBrowser(QDBusConnection::systemBus(), this);
     browser_->onChanged = [this] { showGames(); };
     // A screen reader would name every field after its frame ("Host",
@@ -400,6 +403,13 @@ void NetworkDialog::txtPlayerAm_GotFocus()
 
 bool NetworkDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == lstGames && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            lstGames_DblClick(lstGames->currentItem());
+            return true;
+        }
+    }
     if (event->type() == QEvent::FocusIn) {
         if (watched == txtHostIP)
             txtHostIP_GotFocus();
