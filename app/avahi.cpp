@@ -99,6 +99,20 @@ bool isOurType(const QList<QVariant>& args)
 AvahiAnnouncer::AvahiAnnouncer(QDBusConnection bus, std::string version) : bus_(std::move(bus)), version_(std::move(version))
 {
     registerTypes();
+    if (!bus_.isConnected())
+        return;
+    // A daemon that restarts has forgotten the registration: it is made again.
+    auto* watcher = new QDBusServiceWatcher(Service, bus_, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                ++daemonGeneration_;
+                group_.clear();
+                sent_.reset();
+                creating_ = false;
+                established_ = false;
+                if (!newOwner.isEmpty())
+                    apply();
+            });
 }
 
 AvahiAnnouncer::~AvahiAnnouncer()
@@ -145,7 +159,10 @@ void AvahiAnnouncer::apply()
             return;
         creating_ = true;
         whenAnswered(bus_, methodCall(QStringLiteral("/"), ServerInterface, QStringLiteral("EntryGroupNew"), {}),
-                     this, [this](const QDBusPendingCall& reply) {
+                     this, [this, generation = daemonGeneration_](const QDBusPendingCall& reply) {
+                         // An answer from a daemon that has gone since is no answer.
+                         if (generation != daemonGeneration_)
+                             return;
                          creating_ = false;
                          // Without a daemon nothing is announced, and nothing else changes.
                          const auto path = pathReply(reply);

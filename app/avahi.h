@@ -4,6 +4,7 @@
 // missing never holds up the window. Without a system bus or a daemon the
 // announcer does nothing and the browser reports itself unavailable.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -56,6 +57,8 @@ private:
     QString published_;
     bool creating_ = false;
     bool established_ = false;
+    // Counts the daemon's comings and goings.
+    uint64_t daemonGeneration_ = 0;
 };
 
 // Follows the games announced on the local network.

@@ -12,9 +12,11 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/avahi.h"
 #include "app/network_dialog.h"
 #include "support/box_answerer.h"
 #include "support/pass_intro.h"
@@ -215,6 +217,68 @@ TEST(DiscoveryOnALocalNetwork, TwoHostsOfOneNameAreBothListedEachGoesWhenItStops
         QTest::keyClick(list, Qt::Key_Return);
     });
     EXPECT_TRUE(waitFor([&] { return second.windowTitle() == "Brindle.   Ann(red) - Cy(blue)"; }, "Cy's join"));
+}
+
+TEST(DiscoveryOnALocalNetwork, AnnouncingAgainBeforeTheDaemonAnswersRegistersOnceAndWithdrawingRemovesIt)
+{
+    if (!mdnsHere())
+        GTEST_SKIP() << "needs a network and an mDNS service of the test's own: tests/netns/isolated.sh makes them";
+    AvahiBrowser browser(QDBusConnection::systemBus());
+    auto announcer = std::make_unique<AvahiAnnouncer>(QDBusConnection::systemBus(), "9.9.9");
+    announcer->announce({"Dee", 0, false, 4242});
+    announcer->announce({"Dee", 30, true, 4242});
+    auto heard = [&] {
+        std::vector<discovery::FoundGame> games;
+        for (const auto& e : browser.games().entries())
+            games.push_back(e.game);
+        return games;
+    };
+    ASSERT_TRUE(waitFor([&] { return !heard().empty() && heard()[0].timeLimitSec == 30; }, "Dee's game", 10000));
+    ASSERT_TRUE(waitFor([&] { return announcer->established(); }, "the daemon's word that Dee's game is registered"));
+    QTest::qWait(500); // a second registration would show up meanwhile
+    ASSERT_EQ(heard().size(), 1u);
+    EXPECT_EQ(heard()[0].name, "Dee");
+    EXPECT_FALSE(heard()[0].waiting);
+    EXPECT_EQ(announcer->publishedName(), "Dee");
+    announcer->withdraw();
+    EXPECT_TRUE(waitFor([&] { return heard().empty(); }, "Dee's game to be withdrawn"));
+    announcer->announce({"Dee", 60, false, 4242});
+    EXPECT_TRUE(waitFor([&] { return heard().size() == 1 && heard()[0].waiting; }, "Dee's game again"));
+    announcer.reset();
+    EXPECT_TRUE(waitFor([&] { return heard().empty(); }, "Dee's game to go with its announcer"));
+}
+
+TEST(DiscoveryOnALocalNetwork, ADaemonThatRestartsIsFollowedByTheListAndTheHostAnnouncesAgain)
+{
+    if (!mdnsHere())
+        GTEST_SKIP() << "needs a network and an mDNS service of the test's own: tests/netns/isolated.sh makes them";
+    const QString conf = qEnvironmentVariable("BRINDLE_TEST_AVAHI_CONF");
+    ASSERT_FALSE(conf.isEmpty()) << "tests/netns/isolated.sh names the daemon's settings";
+    Globals hostGlobals, finderGlobals;
+    MainWindow host(hostGlobals), finder(finderGlobals);
+    for (MainWindow* w : {&host, &finder}) {
+        w->show();
+        ASSERT_TRUE(passIntro(*w));
+    }
+    host.session().listenPort = 0;
+    withDialog(host, [&](NetworkDialog& d) {
+        type(d, "txtHostAm", "Eve");
+        QTest::mouseClick(d.findChild<QPushButton*>("comHost"), Qt::LeftButton);
+    });
+    ASSERT_EQ(host.transport().State(), Transport::Listening);
+    withDialog(finder, [&](NetworkDialog& d) {
+        auto* list = d.findChild<QListWidget*>("lstGames");
+        ASSERT_TRUE(waitFor([&] { return lineWith(*list, "Eve, ") != nullptr; }, "Eve's game", 10000));
+        ASSERT_EQ(QProcess::execute("avahi-daemon", {"-k"}), 0) << "the daemon stopped";
+        ASSERT_TRUE(waitFor(
+            [&] { return lines(*list) == QStringList{QString::fromLatin1(NetworkDialog::NoDiscoveryText) + " (greyed)"}; },
+            "the list to say the daemon has gone", 10000))
+            << lines(*list).join(" | ").toStdString();
+        ASSERT_EQ(QProcess::execute("avahi-daemon", {"--no-drop-root", "--no-chroot", "--no-rlimits", "-f", conf, "-D"}), 0)
+            << "the daemon started again";
+        EXPECT_TRUE(waitFor([&] { return lineWith(*list, "Eve, ") != nullptr; }, "Eve's game again", 15000))
+            << lines(*list).join(" | ").toStdString();
+    });
 }
 
 } // namespace

@@ -69,7 +69,9 @@ avahi-daemon --no-drop-root --no-chroot --no-rlimits -f "$work/avahi-daemon.conf
 for _ in $(seq 100); do
   if DBUS_SYSTEM_BUS_ADDRESS=$bus dbus-send --system --print-reply --dest=org.freedesktop.Avahi / \
        org.freedesktop.Avahi.Server.GetState 2>/dev/null | grep -q "int32 2"; then
+    # The daemon's settings, for a test that restarts it.
     export BRINDLE_TEST_SYSTEM_BUS=$bus DBUS_SYSTEM_BUS_ADDRESS=$bus BRINDLE_TEST_MDNS=1
+    export BRINDLE_TEST_AVAHI_CONF=$work/avahi-daemon.conf
     "$@"
     exit
   fi
