@@ -229,21 +229,21 @@ void NetworkDialog::showGames()
     }
 }
 
-void NetworkDialog::lstGames_Click(QListWidgetItem* item)
+bool NetworkDialog::lstGames_Click(QListWidgetItem* item)
 {
     if (item == nullptr || !(item->flags() & Qt::ItemIsEnabled))
-        return;
+        return false;
     const QString field = item->data(Qt::UserRole).toString();
-    if (!field.isEmpty())
-        txtHostIP->setText(field);
+    if (field.isEmpty())
+        return false;
+    txtHostIP->setText(field);
+    return true;
 }
 
 void NetworkDialog::lstGames_DblClick(QListWidgetItem* item)
 {
-    if (item == nullptr || !(item->flags() & Qt::ItemIsEnabled) || item->data(Qt::UserRole).toString().isEmpty())
-        return;
-    lstGames_Click(item);
-    comJoin_Click();
+    if (lstGames_Click(item))
+        comJoin_Click();
 }
 
 void NetworkDialog::booTime_Click()

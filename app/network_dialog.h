@@ -53,9 +53,9 @@ public:
     void txtPlayerAm_KeyDown(int KeyCode);
     void txtHostIP_GotFocus();
     void txtPlayerAm_GotFocus();
-    // A game chosen from "Games on this network" fills the host field; a
-    // double click joins it at once.
-    void lstGames_Click(QListWidgetItem* item);
+    // A game chosen from "Games on this network" fills the host field (false
+    // for a line that cannot be chosen); a double click joins it at once.
+    bool lstGames_Click(QListWidgetItem* item);
     void lstGames_DblClick(QListWidgetItem* item);
 
     // The games found, as the list shows them.
