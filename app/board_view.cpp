@@ -58,6 +58,10 @@ void BoardView::line(double x1, double y1, double x2, double y2)
 {
     const QPoint a(toPixels(x1), toPixels(y1));
     const QPoint b(toPixels(x2), toPixels(y2));
+    // Before the first resize there is nothing to draw on; the layout pass
+    // draws everything again once there is.
+    if (image_.isNull())
+        return;
     // A cosmetic pen: one pixel wide at any size, both end points drawn.
     QPainter painter(&image_);
     painter.setPen(QPen(QColor(toRgb(Black)), 0));

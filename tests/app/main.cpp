@@ -5,6 +5,21 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// A painter without a device to paint on draws nothing, which no picture
+// test would notice: the warning fails the test that caused it.
+void failOnPainterWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QPainter::")))
+        ADD_FAILURE() << "Qt warned: " << message.toStdString();
+    qtHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -24,5 +39,6 @@ int main(int argc, char* argv[])
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.isEmpty() ? QByteArray("unix:path=/nonexistent/brindle-test-bus") : bus);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    qtHandler = qInstallMessageHandler(failOnPainterWarnings);
     return RUN_ALL_TESTS();
 }
