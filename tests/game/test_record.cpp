@@ -158,6 +158,12 @@ TEST(Record, EveryBadRecordNamesItsLine)
         EXPECT_EQ(e.line, c.line) << c.text;
         EXPECT_NE(e.message.find(c.says), std::string::npos) << c.text << "\nsaid: " << e.message;
     }
+    // The kept game is read as SGF whatever the file holds.
+    for (const char* text : {"", "B[aa])", "Piskvorky 20x20, 11:11, 0\n"}) {
+        const ReadResult result = readSgf(text);
+        ASSERT_TRUE(std::holds_alternative<Error>(result)) << text;
+        EXPECT_NE(std::get<Error>(result).message.find("begins with \"(;\""), std::string::npos) << text;
+    }
 }
 
 TEST(Record, OddInputFromAnywhereIsReadSafely)
