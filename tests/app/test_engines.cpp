@@ -173,6 +173,7 @@ TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTak
     clickCell(window, 9, 9);
     ASSERT_TRUE(waitFor([this] { return s().MoveCount == 2; }, "the engine's answer"));
     EXPECT_EQ(game().Board(0, 0), MarkO);
+    EXPECT_EQ(game().record("").blue, "Computer (Fake good)") << "a saved game names the engine";
     EXPECT_EQ(QSettings(QStringLiteral("Brin"), QStringLiteral("Brin")).value("Settings/Engine").toString(), FakeBrain);
 
     engineChosen("crash");
