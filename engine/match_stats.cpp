@@ -4,11 +4,13 @@
 #include <cmath>
 #include <sstream>
 
+#include "game/types.h"
+
 namespace brindle::engine {
 
 namespace {
 
-constexpr int32_t Side = 20;
+constexpr int32_t Side = BoardSize;
 
 double eloOfScore(double p)
 {
@@ -51,19 +53,9 @@ bool makesFive(const std::vector<Stone>& moves, size_t last)
     std::array<int8_t, Side * Side> own{};
     for (size_t i = last % 2; i <= last; i += 2)
         own[static_cast<size_t>(moves[i][1] * Side + moves[i][0])] = 1;
-    const auto at = [&own](int32_t x, int32_t y) {
-        return x >= 0 && y >= 0 && x < Side && y < Side && own[static_cast<size_t>(y * Side + x)];
-    };
-    const int32_t x0 = moves[last][0], y0 = moves[last][1];
-    for (const auto& [dx, dy] : {std::array{1, 0}, {0, 1}, {1, 1}, {1, -1}}) {
-        int run = 1;
-        for (int sign : {1, -1})
-            for (int k = 1; at(x0 + sign * k * dx, y0 + sign * k * dy); ++k)
-                ++run;
-        if (run >= 5)
-            return true;
-    }
-    return false;
+    // A stone is {x, y}: the column, then the row.
+    return inLineOfFive(moves[last][1], moves[last][0],
+                        [&own](int32_t row, int32_t col) { return own[static_cast<size_t>(row * Side + col)] != 0; });
 }
 
 std::vector<Stone> randomOpening(std::mt19937& random)

@@ -621,17 +621,10 @@ std::variant<std::monostate, Error> checkMoves(const Record& record)
         if (wonBy != 0)
             return fail(m.line, move + " comes after move " + std::to_string(wonBy) + " had won the game.");
         cell = colour;
-        static constexpr int32_t step[4][2] = {{0, 1}, {1, 0}, {1, 1}, {-1, 1}};
-        for (const auto& d : step) {
-            int32_t run = 1;
-            for (int32_t sign : {-1, 1})
-                for (int32_t r = m.row + sign * d[0], c = m.col + sign * d[1];
-                     onBoard(r, c) && board[static_cast<size_t>(r)][static_cast<size_t>(c)] == colour;
-                     r += sign * d[0], c += sign * d[1])
-                    ++run;
-            if (run >= 5)
-                wonBy = i + 1;
-        }
+        if (inLineOfFive(m.row, m.col, [&](int32_t r, int32_t c) {
+                return board[static_cast<size_t>(r)][static_cast<size_t>(c)] == colour;
+            }))
+            wonBy = i + 1;
     }
     return std::monostate{};
 }

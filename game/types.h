@@ -31,6 +31,25 @@ inline constexpr bool onBoard(int32_t row, int32_t col)
     return row >= 0 && row < BoardSize && col >= 0 && col < BoardSize;
 }
 
+// Whether the stone at (row, col) stands in a line of five or more of its
+// side's stones, along a row, a column or either diagonal; `own(row, col)`
+// says whether a cell on the board holds one of them.
+template <typename Own>
+constexpr bool inLineOfFive(int32_t row, int32_t col, const Own& own)
+{
+    constexpr int32_t steps[4][2] = {{0, 1}, {1, 0}, {1, 1}, {-1, 1}};
+    for (const auto& d : steps) {
+        int32_t run = 1;
+        for (int32_t sign : {-1, 1})
+            for (int32_t r = row + sign * d[0], c = col + sign * d[1]; onBoard(r, c) && own(r, c);
+                 r += sign * d[0], c += sign * d[1])
+                ++run;
+        if (run >= 5)
+            return true;
+    }
+    return false;
+}
+
 // Nearest whole number, a half going to the even neighbour.
 inline int32_t CLng(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
 // The next whole number down.
