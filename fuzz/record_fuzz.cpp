@@ -62,7 +62,7 @@ void check(const ReadResult& result)
         for (char c : *name)
             require(static_cast<unsigned char>(c) >= 32 && c != 127);
 
-    const Record sgf = readBack(toSgf(*r, true));
+    const Record sgf = readBack(toSgf(*r));
     require(sgf.first == r->first && sgf.red == r->red && sgf.blue == r->blue && sameResult(*r, sgf));
     require(sgf.moves.size() == r->moves.size());
     for (size_t i = 0; i < r->moves.size(); ++i) {

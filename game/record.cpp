@@ -461,7 +461,7 @@ std::optional<Error> setUpFirst(Record& record, const std::vector<Move>& black, 
 
 } // namespace
 
-std::string toSgf(const Record& record, bool withMoveTimes)
+std::string toSgf(const Record& record)
 {
     std::string out = "(;FF[4]GM[4]SZ[20]CA[UTF-8]";
     if (!record.application.empty())
@@ -484,7 +484,8 @@ std::string toSgf(const Record& record, bool withMoveTimes)
         // The score as SGF values it, from black's side.
         if (m.score != 0)
             out += "V[" + std::to_string(red ? m.score : -m.score) + "]";
-        if (withMoveTimes && m.ms >= 0)
+        // How long the move took has no property of the format's own.
+        if (m.ms >= 0)
             out += "BRMS[" + std::to_string(m.ms) + "]";
     }
     return out + ")\n";

@@ -49,8 +49,8 @@ struct Record {
 };
 
 std::string toPsq(const Record& record);
-// With the move times as properties of Brindle's own, for the kept game.
-std::string toSgf(const Record& record, bool withMoveTimes = false);
+// Each move's time is a property of Brindle's own, which other programs pass over.
+std::string toSgf(const Record& record);
 
 struct Error {
     int32_t line = 1;

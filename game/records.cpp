@@ -150,7 +150,7 @@ void Game::keepUnfinished(std::string date)
     if (Starter == 'H' || Starter == 'C')
         r.kept["BRSTARTER"] = std::string(1, Starter);
     r.kept["BRCLOCK"] = std::to_string(clock_.GameSeconds);
-    const std::string failure = kept_->write(record::toSgf(r, true));
+    const std::string failure = kept_->write(record::toSgf(r));
     if (!failure.empty() && dialogs_ != nullptr)
         dialogs_->messageBox("The unfinished game could not be kept for next time. " + failure, "Brindle",
                              Dialogs::Icon::Information);

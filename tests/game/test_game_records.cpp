@@ -81,6 +81,8 @@ TEST_F(GameRecords, EveryGameOfAnAutomaticRunComesBackTheSameFromBothFormats)
             if (sgf) {
                 EXPECT_EQ(o.ui.txtMoves.Caption, game.ui.txtMoves.Caption) << "the computer's scores come back";
             }
+            for (size_t i = 0; i < saved.moves.size(); ++i)
+                EXPECT_EQ(o.record("").moves[i].ms, saved.moves[i].ms) << "move " << i + 1 << (sgf ? " by SGF" : " by psq");
             EXPECT_EQ(withoutScores(o.ui.txtMoves.Caption), withoutScores(game.ui.txtMoves.Caption));
             EXPECT_EQ(o.state().wonByLine, s().wonByLine);
             EXPECT_EQ(o.state().drawn, s().drawn);
