@@ -198,6 +198,7 @@ TEST_F(GameRecords, AnUnfinishedGameGoesOnInTheCurrentModeAndTheComputerMovesAtO
     blueFirst.moves = {{9, 9}};
     ASSERT_EQ(game.openRecord(blueFirst), "");
     EXPECT_TRUE(game.Board(9, 9) == MarkO && s().NextMark == MarkX && s().MoveCount == 1);
+    EXPECT_FALSE(enabled(Menu_Undo)) << "the computer's one stone is not the human's to take back";
 
     choose(Menu_ComputerComputer), choose(Menu_Stop);
     ASSERT_EQ(game.openRecord(r), "");
@@ -273,6 +274,13 @@ TEST_F(GameRecords, TheKeptGameGoesWhenTheNextGameEndsAndOnlyUnfinishedLocalGame
     ASSERT_EQ(next->dialogs.boxes.size(), 1u);
     EXPECT_NE(next->dialogs.boxes[0].find("could not be continued: line 1: The board is 15 x 15"), std::string::npos);
     EXPECT_TRUE(next->kept.text.empty() && next->kept.drops == 1 && next->s().MoveCount == 0);
+
+    // One kept without its starter or its clock: the human plays red, and the clock starts from nought.
+    auto bare = std::make_unique<GameFixture>();
+    bare->kept.text = "(;GM[4]SZ[20]BRMODE[HumanComputer]BRCLOCK[x];B[aa];W[bb])";
+    bare->startUp();
+    bare->choose(Menu_Continue);
+    EXPECT_TRUE(bare->s().Starter == 'H' && bare->s().MoveCount == 2 && bare->game.clock().GameSeconds == 0);
 }
 
 } // namespace

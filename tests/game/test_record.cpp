@@ -134,6 +134,8 @@ TEST(Record, EveryBadRecordNamesItsLine)
         {"(;GM[4]SZ[19:20];B[aa])", 1, "The board is 19 x 20"},
         {"(;GM[1]SZ[20];B[aa])", 1, "GM[1], not GM[4]"},
         {"(;SZ[20]\n;B[aa]\n;B[bb])", 3, "Black plays twice in a row."},
+        {"\r\n(;SZ[20]\r\n;B[aa]\r\n;B[bb])", 4, "Black plays twice in a row."},
+        {"(;SZ[20]\r;B[aa]\r;B[bb])", 3, "Black plays twice in a row."},
         {"(;SZ[20];B[aa];W[])", 1, "passes"},
         {"(;SZ[20];B[aa];W[uu])", 1, "Move 2 is off the board (row 21, column 21)."},
         {"(;SZ[20];B[a])", 1, "\"a\" is not a cell"},
