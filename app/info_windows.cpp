@@ -9,8 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/qt_ports.h"
-#include "app/version.h"
+#include "platform/qt_helpers.h"
+#include "game/version.h"
 #include "app/twips.h"
 #include "app/pictures.h"
 

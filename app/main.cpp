@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "app/main_window.h"
-#include "app/version.h"
+#include "game/version.h"
 
 namespace {
 

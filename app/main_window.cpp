@@ -25,11 +25,11 @@
 #include <QScreen>
 
 #include "app/board_view.h"
-#include "app/engine_process.h"
+#include "platform/engine_process.h"
 #include "app/info_windows.h"
 #include "app/network_dialog.h"
 #include "app/pictures.h"
-#include "app/version.h"
+#include "game/version.h"
 #include "app/say_what_dialog.h"
 #include "view/intro.h"
 #include "view/layout.h"

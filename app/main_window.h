@@ -8,22 +8,23 @@
 #include <array>
 #include <vector>
 
+#include <QApplication>
 #include <QCursor>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 
-#include "app/avahi.h"
+#include "platform/avahi.h"
 #include "app/board_accessible.h"
 #include "app/qt_ports.h"
-#include "app/record_files.h"
-#include "app/sdl_sound.h"
+#include "platform/record_files.h"
+#include "platform/sdl_sound.h"
 #include "game/game.h"
 #include "game/random.h"
 #include "net/session.h"
-#include "app/settings.h"
-#include "app/tcp_transport.h"
-#include "app/thinkers.h"
+#include "platform/settings.h"
+#include "platform/tcp_transport.h"
+#include "platform/thinkers.h"
 
 class QAction;
 class QActionGroup;
@@ -107,7 +108,7 @@ private:
     QString recordFolder() const;
 
     BoardView* board_;
-    SdlSound sound_{SdlSound::standardFolders()};
+    SdlSound sound_{SdlSound::standardFolders(), [] { QApplication::beep(); }};
     ClockRandom random_;
     MessageBoxes dialogs_;
     QtSettings settings_;

@@ -17,10 +17,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/avahi.h"
+#include "platform/avahi.h"
 #include "app/opponent_dialog.h"
 #include "net/saved_hosts.h"
 #include "app/twips.h"
+#include "platform/qt_helpers.h"
 
 namespace brindle {
 
@@ -187,17 +188,17 @@ void NetworkDialog::buildControls()
 
 void NetworkDialog::Form_Load()
 {
-    lblIP->setText(qtText(localIP_));
-    txtHostIP->setText(qtText(settings_.read("JoinIP", "")));
+    lblIP->setText(toQString(localIP_));
+    txtHostIP->setText(toQString(settings_.read("JoinIP", "")));
     showGames();
-    txtPlayerAm->setText(qtText(settings_.read("PlayerAm", "")));
+    txtPlayerAm->setText(toQString(settings_.read("PlayerAm", "")));
     booTime->setChecked(settings_.read("Time", "0") == "1");
     booTime_Click();
     const int option = wholeNumber(settings_.read("Timelimit", "1"), 0, 3).value_or(1);
     Option1[static_cast<size_t>(option)]->setChecked(true);
     const std::string hostAm = settings_.read("HostAm", "");
     if (!hostAm.empty())
-        txtHostAm->setText(qtText(hostAm));
+        txtHostAm->setText(toQString(hostAm));
 }
 
 void NetworkDialog::showGames()
@@ -219,8 +220,8 @@ void NetworkDialog::showGames()
         return;
     }
     for (const auto& [key, found] : browser_->games().entries()) {
-        auto* line = new QListWidgetItem(qtText(discovery::listLine(found)), lstGames);
-        line->setData(Qt::UserRole, qtText(discovery::hostField(found)));
+        auto* line = new QListWidgetItem(toQString(discovery::listLine(found)), lstGames);
+        line->setData(Qt::UserRole, toQString(discovery::hostField(found)));
         // A game already under way cannot be joined: it is shown greyed.
         if (!found.waiting)
             line->setFlags(Qt::NoItemFlags);

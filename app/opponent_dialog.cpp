@@ -7,6 +7,7 @@
 #include <QTableWidget>
 
 #include "app/twips.h"
+#include "platform/qt_helpers.h"
 
 namespace brindle {
 
@@ -64,8 +65,8 @@ void OpponentDialog::Form_Load()
     flxNames->setRowCount(static_cast<int>(list.size()));
     for (size_t i = 0; i < list.size(); ++i) {
         const int row = static_cast<int>(i);
-        flxNames->setItem(row, 0, new QTableWidgetItem(qtText(list[i].address)));
-        flxNames->setItem(row, 1, new QTableWidgetItem(qtText(list[i].name)));
+        flxNames->setItem(row, 0, new QTableWidgetItem(toQString(list[i].address)));
+        flxNames->setItem(row, 1, new QTableWidgetItem(toQString(list[i].name)));
     }
     if (!list.empty())
         flxNames->setCurrentCell(0, 0);

@@ -2,8 +2,6 @@
 // The network dialogs are laid out in twips, as they were drawn: 15 to a
 // pixel.
 
-#include <string_view>
-
 #include <QString>
 #include <QWidget>
 
@@ -22,11 +20,6 @@ W* place(W* widget, const char* name, int left, int top, int width, int height)
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
     return widget;
-}
-
-inline QString qtText(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace brindle

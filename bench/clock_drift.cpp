@@ -17,7 +17,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "app/qt_ports.h"
+#include "platform/qt_helpers.h"
 
 int main(int argc, char** argv)
 {

@@ -14,13 +14,13 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "app/qt_ports.h"
+#include "platform/qt_helpers.h"
 #include "bench/null_ports.h"
 #include "game/game.h"
 #include "game/quiet_ports.h"
 #include "game/random.h"
 #include "net/session.h"
-#include "app/tcp_transport.h"
+#include "platform/tcp_transport.h"
 
 namespace brindle::bench {
 namespace {

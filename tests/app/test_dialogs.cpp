@@ -20,7 +20,7 @@
 #include "support/pass_intro.h"
 #include "app/opponent_dialog.h"
 #include "app/qt_ports.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "support/fake_transport.h"
 
 namespace brindle {

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/avahi.h"
+#include "platform/avahi.h"
 #include "app/network_dialog.h"
 #include "support/box_answerer.h"
 #include "support/pass_intro.h"

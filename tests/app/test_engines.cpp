@@ -8,8 +8,8 @@
 #include <QMessageBox>
 #include <QSettings>
 
-#include "app/engine_process.h"
-#include "app/thinkers.h"
+#include "platform/engine_process.h"
+#include "platform/thinkers.h"
 #include "support/pass_intro.h"
 
 namespace brindle {

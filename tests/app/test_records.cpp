@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "app/record_files.h"
+#include "platform/record_files.h"
 #include "support/pass_intro.h"
 
 namespace brindle {

@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "app/sdl_sound.h"
+#include "platform/sdl_sound.h"
 #include "game/quiet_ports.h"
 #include "support/fakes.h"
 

@@ -11,7 +11,7 @@
 #include <QHostAddress>
 #include <QTest>
 
-#include "app/tcp_transport.h"
+#include "platform/tcp_transport.h"
 
 namespace brindle {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/record_files.h"
+#include "platform/record_files.h"
 
 #include <QDir>
 #include <QFile>

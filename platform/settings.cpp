@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "platform/settings.h"
 
 namespace brindle {
 

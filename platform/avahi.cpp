@@ -1,4 +1,4 @@
-#include "avahi.h"
+#include "platform/avahi.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -7,7 +7,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 
-#include "app/twips.h"
+#include "platform/qt_helpers.h"
 
 namespace brindle {
 
@@ -186,7 +186,7 @@ void AvahiAnnouncer::apply()
     }
     if (sent_)
         call(group_, GroupInterface, QStringLiteral("Reset"), {});
-    published_ = qtText(discovery::instanceName(*wanted_));
+    published_ = toQString(discovery::instanceName(*wanted_));
     addService();
 }
 

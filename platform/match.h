@@ -12,7 +12,7 @@
 #include <QObject>
 #include <QStringList>
 
-#include "app/engine_process.h"
+#include "platform/engine_process.h"
 #include "engine/match_stats.h"
 
 namespace brindle {

@@ -11,7 +11,7 @@
 
 #include <QObject>
 
-#include "app/engine_process.h"
+#include "platform/engine_process.h"
 #include "engine/search.h"
 #include "game/ports.h"
 

@@ -12,8 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/match.h"
-#include "app/version.h"
+#include "platform/match.h"
+#include "game/version.h"
 #include "engine/gomocup.h"
 
 namespace {

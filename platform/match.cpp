@@ -1,6 +1,6 @@
-#include "app/match.h"
+#include "platform/match.h"
 
-#include "app/record_files.h"
+#include "platform/record_files.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/engine_process.h"
+#include "platform/engine_process.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

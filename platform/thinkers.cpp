@@ -1,10 +1,10 @@
-#include "app/thinkers.h"
+#include "platform/thinkers.h"
 
 #include <chrono>
 
 #include <QMetaObject>
 
-#include "app/engine_process.h"
+#include "platform/engine_process.h"
 #include "engine/search.h"
 
 namespace brindle {

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "app/version.h"
+#include "game/version.h"
 #include "engine/gomocup.h"
 
 namespace {

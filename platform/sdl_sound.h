@@ -6,6 +6,7 @@
 // font or a file, the game plays on silently and says once on standard error
 // what is missing.
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -22,8 +23,9 @@ struct AudioLibrary;
 
 class SdlSound final : public Sound {
 public:
-    // Sound files are looked for in these folders, in this order.
-    explicit SdlSound(std::vector<std::string> folders);
+    // Sound files are looked for in these folders, in this order; the beep
+    // is the window system's, which the window gives.
+    explicit SdlSound(std::vector<std::string> folders, std::function<void()> beeper = nullptr);
     ~SdlSound() override;
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;
@@ -47,6 +49,7 @@ private:
     void sayOnce(const std::string& problem);
 
     std::vector<std::string> folders_;
+    std::function<void()> beeper_;
     const AudioLibrary* audio_ = nullptr;
     enum class Device { Closed, Open, Unavailable } device_ = Device::Closed;
     std::map<std::string, Mix_Chunk*, std::less<>> chunks_;

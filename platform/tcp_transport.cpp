@@ -1,4 +1,4 @@
-#include "app/tcp_transport.h"
+#include "platform/tcp_transport.h"
 
 #include <algorithm>
 

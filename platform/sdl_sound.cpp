@@ -1,11 +1,11 @@
-#include "sdl_sound.h"
+#include "platform/sdl_sound.h"
 
 #include <cstdio>
 #include <filesystem>
 
 #include <dlfcn.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 
 #include <SDL.h>
@@ -70,7 +70,10 @@ constexpr const char* SoundFonts[] = {"/usr/share/sounds/sf2/default-GM.sf2", "/
 
 } // namespace
 
-SdlSound::SdlSound(std::vector<std::string> folders) : folders_(std::move(folders)) {}
+SdlSound::SdlSound(std::vector<std::string> folders, std::function<void()> beeper)
+    : folders_(std::move(folders)), beeper_(std::move(beeper))
+{
+}
 
 SdlSound::~SdlSound()
 {
@@ -149,7 +152,8 @@ std::string SdlSound::find(std::string_view file)
 
 void SdlSound::beep()
 {
-    QApplication::beep();
+    if (beeper_)
+        beeper_();
 }
 
 void SdlSound::playWave(std::string_view file)
