@@ -305,12 +305,13 @@ void MainWindow::buildMenus()
     addItem(players, Menu_Send, "Send message");
 
     QMenu* level = addMenu(Menu_Computer, "&Computerlevel");
-    addItem(level, Menu_Stupid, "&Stupid", {}, true);
-    addItem(level, Menu_Easy, "&Easy", {}, true);
-    addItem(level, Menu_Normal, "&Medium", {}, true);
-    addItem(level, Menu_Hard, "&Hard", {}, true);
-    addItem(level, Menu_Master, "Ma&ster", {}, true);
+    std::vector<MenuId> levelItems;
+    for (const Level& row : Levels) {
+        addItem(level, row.item, row.caption, {}, true);
+        levelItems.push_back(row.item);
+    }
     addItem(level, Menu_OtherEngine, "&Other engine...", {}, true);
+    levelItems.push_back(Menu_OtherEngine);
 
     QMenu* help = addMenu(Menu_Helpmenu, "&Help");
     addItem(help, Menu_Help, "&Help");
@@ -323,7 +324,7 @@ void MainWindow::buildMenus()
 
     makeExclusive({Menu_PieceSmall, Menu_PieceNormal, Menu_PieceFull});
     makeExclusive({Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network});
-    makeExclusive({Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard, Menu_Master, Menu_OtherEngine});
+    makeExclusive(levelItems);
 }
 
 void MainWindow::chooseEngine()
@@ -367,7 +368,7 @@ void MainWindow::engineStarted(const std::string& failure)
     actions_[Menu_OtherEngine]->setText(QStringLiteral("&Other engine: %1...").arg(toQString(name)));
 }
 
-void MainWindow::makeExclusive(std::initializer_list<MenuId> items)
+void MainWindow::makeExclusive(const std::vector<MenuId>& items)
 {
     auto* group = new QActionGroup(this);
     for (MenuId id : items)

@@ -88,7 +88,7 @@ private:
     QMenu* addMenu(MenuId id, const char* caption);
     QAction* addItem(QMenu* menu, MenuId id, const char* caption, QKeySequence key = {}, bool checkable = false);
     // Items of which exactly one is chosen show radio marks.
-    void makeExclusive(std::initializer_list<MenuId> items);
+    void makeExclusive(const std::vector<MenuId>& items);
     void boardResized();
     void applySize();
     void renderTimers();

@@ -14,7 +14,6 @@
 #include "engine/gomocup.h"
 
 using brindle::engine::Brain;
-using brindle::engine::Level;
 
 namespace {
 
@@ -55,7 +54,7 @@ int main(int argc, char* argv[])
     int wins = 0, draws = 0, losses = 0, late = 0;
     std::vector<double> times;
     for (int g = 0; g < games; ++g) {
-        Brain master(Level::Master, random(), ""), hard(Level::Hard, random(), "");
+        Brain master(*brindle::levelOfWord("master"), random(), ""), hard(*brindle::levelOfWord("hard"), random(), "");
         for (Brain* b : {&master, &hard})
             b->command("START 20"), b->command("INFO timeout_turn " + std::to_string(ms + ms / 10 + 20));
         std::vector<int> board(400, 0);

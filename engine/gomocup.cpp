@@ -40,17 +40,6 @@ std::string upper(std::string_view s)
 
 } // namespace
 
-std::optional<Level> levelNamed(std::string_view name)
-{
-    const std::pair<std::string_view, Level> names[] = {
-        {"stupid", Level::Stupid}, {"easy", Level::Easy}, {"medium", Level::Medium}, {"hard", Level::Hard},
-        {"master", Level::Master}};
-    for (const auto& [n, level] : names)
-        if (n == name)
-            return level;
-    return std::nullopt;
-}
-
 std::vector<LineReader::Line> LineReader::feed(std::string_view bytes)
 {
     std::vector<Line> lines;
@@ -74,11 +63,11 @@ std::vector<LineReader::Line> LineReader::feed(std::string_view bytes)
     return lines;
 }
 
-Brain::Brain(Level level, uint64_t seed, std::string version)
+Brain::Brain(const Level& level, uint64_t seed, std::string version)
     : level_(level), about_(R"(name="Brindle", version=")" + version + R"(", author="the Brindle team", country="Unknown")"),
       random_(seed), player_(board_, random_)
 {
-    player_.SearchMargin = std::min(static_cast<int32_t>(level) + 1, 4);
+    player_.SearchMargin = level.SearchMargin;
     for (auto& row : board_)
         row.fill(WipeBar);
     player_.recount();
@@ -132,7 +121,7 @@ std::optional<std::string> Brain::readCell(std::string_view text, int32_t& x, in
 std::vector<std::string> Brain::reply()
 {
     ComputerPlayer::Choice choice;
-    if (level_ == Level::Master) {
+    if (level_.looksAhead) {
         // Within the turn's time and an eighth of what is left of the match,
         // with room for the answer to travel.
         int64_t ms = timeoutTurn_ > 0 ? timeoutTurn_ - std::max(20, timeoutTurn_ / 10) : MasterMilliseconds;
@@ -146,7 +135,7 @@ std::vector<std::string> Brain::reply()
                 std::to_string(m.x) + "," + std::to_string(m.y)};
     }
     if (stones_ > 0)
-        choice = player_.choose(MarkX, stones_, level_ == Level::Stupid);
+        choice = player_.choose(MarkX, stones_, level_.randomCell);
     else if (size_ == BoardSize)
         choice = player_.choose(MarkX, 0, false); // the game's own opening, in the middle half
     if (!choice.found || at(choice.col, choice.row) != Empty) {

@@ -15,13 +15,10 @@
 
 #include "engine/search.h"
 #include "game/computer_player.h"
+#include "game/levels.h"
 #include "game/random.h"
 
 namespace brindle::engine {
-
-// The menu's four levels, and Master, which looks ahead (engine/search.h).
-enum class Level { Stupid, Easy, Medium, Hard, Master };
-std::optional<Level> levelNamed(std::string_view name);
 
 // Cuts the manager's byte stream into lines. CR LF, LF and CR each end one;
 // a line longer than MaxLine is cut there and marked, its rest dropped.
@@ -48,7 +45,7 @@ public:
     static constexpr int32_t MaxSize = BoardSize;
 
     // ABOUT names `version`, the program's own.
-    Brain(Level level, uint64_t seed, std::string version);
+    Brain(const Level& level, uint64_t seed, std::string version);
     Brain(const Brain&) = delete;
     Brain& operator=(const Brain&) = delete;
 
@@ -72,7 +69,7 @@ private:
     // "x,y" or "x,y,field" on the board; the reason why not otherwise.
     std::optional<std::string> readCell(std::string_view text, int32_t& x, int32_t& y, int32_t* field = nullptr) const;
 
-    Level level_;
+    const Level& level_;
     std::string about_;
     ComputerPlayer::Cells board_{};
     ClockRandom random_;

@@ -32,7 +32,7 @@ void check(const brindle::engine::Brain& brain, const std::vector<std::string>& 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    brindle::engine::Brain brain(brindle::engine::Level::Hard, size, "0");
+    brindle::engine::Brain brain(*brindle::levelOfWord("hard"), size, "0");
     brindle::engine::LineReader reader;
     check(brain, brain.command("START 20"));
     for (const auto& line : reader.feed(std::string_view(reinterpret_cast<const char*>(data), size))) {

@@ -24,12 +24,14 @@ void Game::ComputerMove()
 
 ComputerPlayer::Choice Game::chooseMove()
 {
-    return computer_.choose(NextMark, MoveCount, checked(Menu_Stupid));
+    const Level* level = currentLevel();
+    return computer_.choose(NextMark, MoveCount, level != nullptr && level->randomCell);
 }
 
 bool Game::thinkerPlays() const
 {
-    return thinker_ != nullptr && (checked(Menu_Master) || checked(Menu_OtherEngine));
+    const Level* level = currentLevel();
+    return thinker_ != nullptr && ((level != nullptr && level->looksAhead) || checked(Menu_OtherEngine));
 }
 
 void Game::askThinker()
@@ -90,7 +92,7 @@ void Game::thinkerFailed(const std::string& what)
         Menu_Stop_Click();
     GameOver = true;
     clock_.stop();
-    setLevel(Menu_Hard, 4);
+    chooseLevel(Menu_Hard);
     if (dialogs_ != nullptr)
         dialogs_->messageBox("The engine " + who + " " + what + "\r\nThe game stops here; the computer plays at Hard from now on.",
                              "Brindle", Dialogs::Icon::Information);
@@ -101,24 +103,28 @@ void Game::SetBusyPointer()
     ui.MousePointer = PointerHourglass;
 }
 
+const Level* Game::currentLevel() const
+{
+    for (const Level& level : Levels)
+        if (checked(level.item))
+            return &level;
+    return nullptr;
+}
+
 void Game::UncheckLevels()
 {
-    for (MenuId level : {Menu_Stupid, Menu_Easy, Menu_Normal, Menu_Hard, Menu_Master, Menu_OtherEngine})
-        check(level, false);
+    for (const Level& level : Levels)
+        check(level.item, false);
+    check(Menu_OtherEngine, false);
 }
 
-void Game::setLevel(MenuId level, int32_t margin)
+void Game::chooseLevel(MenuId item)
 {
-    computer_.SearchMargin = margin;
+    // The other engine falls back on Hard's margin, should it stop working.
+    const Level* level = levelOfItem(item == Menu_OtherEngine ? Menu_Hard : item);
+    computer_.SearchMargin = level->SearchMargin;
     UncheckLevels();
-    check(level, true);
+    check(item, true);
 }
-
-void Game::Menu_Stupid_Click() { setLevel(Menu_Stupid, 1); }
-void Game::Menu_Easy_Click() { setLevel(Menu_Easy, 2); }
-void Game::Menu_Normal_Click() { setLevel(Menu_Normal, 3); }
-void Game::Menu_Hard_Click() { setLevel(Menu_Hard, 4); }
-// Without a thinker, Master plays as Hard does.
-void Game::Menu_Master_Click() { setLevel(Menu_Master, 4); }
 
 } // namespace brindle

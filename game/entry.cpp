@@ -17,16 +17,13 @@ void Game::bindCoreCommands()
         {Menu_HumanHuman, &Game::Menu_HumanHuman_Click},
         {Menu_HumanComputer, &Game::Menu_HumanComputer_Click},
         {Menu_ComputerComputer, &Game::Menu_ComputerComputer_Click},
-        {Menu_Stupid, &Game::Menu_Stupid_Click},
-        {Menu_Easy, &Game::Menu_Easy_Click},
-        {Menu_Normal, &Game::Menu_Normal_Click},
-        {Menu_Hard, &Game::Menu_Hard_Click},
-        {Menu_Master, &Game::Menu_Master_Click},
         {Menu_Stop, &Game::Menu_Stop_Click},
         {Menu_Continue, &Game::Menu_Continue_Click},
     };
     for (const auto& [item, handler] : handlers)
         commands_[item] = [this, handler = handler] { (this->*handler)(); };
+    for (const Level& level : Levels)
+        commands_[level.item] = [this, item = level.item] { chooseLevel(item); };
 }
 
 void Game::bindCommand(MenuId item, std::function<void()> handler)

@@ -37,7 +37,7 @@ void Game::Form_Initialize()
 {
     StartState = "INI";
     // The window opens at Hard, so the margin agrees with the level's check mark.
-    computer_.SearchMargin = 4;
+    computer_.SearchMargin = levelOfItem(Menu_Hard)->SearchMargin;
     CellHeight = 225;
     CellWidth = 225;
     ui.Height = 22 * CellHeight + 1000;

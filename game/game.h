@@ -18,6 +18,7 @@
 #include "computer_player.h"
 #include "game_clock.h"
 #include "globals.h"
+#include "levels.h"
 #include "ports.h"
 #include "record.h"
 #include "types.h"
@@ -130,7 +131,7 @@ public:
     void keepUnfinished(std::string date);
 
     // The level "Other engine", once the window has started one.
-    void otherEngineChosen() { setLevel(Menu_OtherEngine, 4); }
+    void otherEngineChosen() { chooseLevel(Menu_OtherEngine); }
 
     // ---- New game
     void Menu_New_Click();
@@ -218,16 +219,13 @@ private:
     void SetBusyPointer();
     void ChooseStarter();
     void UncheckLevels();
+    // The checked level's row; none while the other engine plays.
+    const Level* currentLevel() const;
 
     // Menu handlers, reached through command().
     void newGameCommand();
     void Menu_Undo_Click();
     void Menu_RejectUndo_Click();
-    void Menu_Stupid_Click();
-    void Menu_Easy_Click();
-    void Menu_Normal_Click();
-    void Menu_Hard_Click();
-    void Menu_Master_Click();
     void Menu_HumanHuman_Click();
     void Menu_HumanComputer_Click();
     void Menu_ComputerComputer_Click();
@@ -270,7 +268,8 @@ private:
     void reopenGame();
     // The turn square, its text, the time box, the move count and the score.
     void showStatus(bool shown);
-    void setLevel(MenuId level, int32_t margin);
+    // A level's item: its row of the table, or the other engine with Hard's margin.
+    void chooseLevel(MenuId item);
 
     Canvas& canvas_;
     EventLoop& events_;

@@ -15,10 +15,8 @@ constexpr std::pair<const char*, MenuId> KeptModes[] = {
     {"HumanComputer", Menu_HumanComputer},
     {"ComputerComputer", Menu_ComputerComputer},
 };
-constexpr std::pair<const char*, MenuId> Levels[] = {
-    {"Stupid", Menu_Stupid}, {"Easy", Menu_Easy},     {"Medium", Menu_Normal},
-    {"Hard", Menu_Hard},     {"Master", Menu_Master}, {"Other engine", Menu_OtherEngine},
-};
+// The other engine, as a kept game names it beside the levels' own names.
+constexpr const char* OtherEngineName = "Other engine";
 
 } // namespace
 
@@ -31,13 +29,10 @@ std::string Game::playerName(bool red) const
                           (checked(Menu_HumanComputer) && Starter == (red ? 'C' : 'H'));
     if (!computer)
         return "Human";
-    for (const auto& [name, item] : Levels) {
-        if (!checked(item))
-            continue;
-        if (item == Menu_OtherEngine && thinker_ != nullptr)
-            return "Computer (" + thinker_->name(true) + ")";
-        return std::string("Computer (") + name + ")";
-    }
+    if (const Level* level = currentLevel())
+        return std::string("Computer (") + level->name + ")";
+    if (checked(Menu_OtherEngine) && thinker_ != nullptr)
+        return "Computer (" + thinker_->name(true) + ")";
     return "Computer";
 }
 
@@ -144,9 +139,10 @@ void Game::keepUnfinished(std::string date)
     for (const auto& [name, item] : KeptModes)
         if (checked(item))
             r.kept["BRMODE"] = name;
-    for (const auto& [name, item] : Levels)
-        if (checked(item))
-            r.kept["BRLEVEL"] = name;
+    if (const Level* level = currentLevel())
+        r.kept["BRLEVEL"] = level->name;
+    else if (checked(Menu_OtherEngine))
+        r.kept["BRLEVEL"] = OtherEngineName;
     if (Starter == 'H' || Starter == 'C')
         r.kept["BRSTARTER"] = std::string(1, Starter);
     r.kept["BRCLOCK"] = std::to_string(clock_.GameSeconds);
@@ -183,9 +179,12 @@ void Game::Menu_Continue_Click()
     check(mode, true);
     // The level as its menu item sets it. The other engine is not running
     // yet after a restart: Hard stands in.
-    for (const auto& [name, item] : Levels)
-        if (value("BRLEVEL") == name)
-            commands_[item == Menu_OtherEngine ? Menu_Hard : item]();
+    const std::string levelName = value("BRLEVEL");
+    for (const Level& level : Levels)
+        if (levelName == level.name)
+            chooseLevel(level.item);
+    if (levelName == OtherEngineName)
+        chooseLevel(Menu_Hard);
     const std::string starter = value("BRSTARTER");
     Starter = starter == "H" || starter == "C" ? starter[0] : Empty;
     if (mode == Menu_HumanComputer && Starter == Empty)

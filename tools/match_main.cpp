@@ -20,15 +20,15 @@ namespace {
 
 int usage(FILE* to, int code)
 {
-    std::fputs("usage: brindle-match [options] PLAYER PLAYER\n"
-               "A player is a level (stupid, easy, medium, hard, master) or a brain's command line.\n"
+    std::fprintf(to, "usage: brindle-match [options] PLAYER PLAYER\n"
+               "A player is a level (%s) or a brain's command line.\n"
                "  --games N         games to play (default 10)\n"
                "  --ms N            time per move in milliseconds (default 300)\n"
                "  --concurrency N   games played at once (default 1)\n"
                "  --openings FILE   openings, one a line as \"x,y x,y ...\" from 0; random ones otherwise\n"
                "  --records DIR     write every game as a .psq record into DIR\n"
                "  --seed N          the random openings' seed (default 2026)\n",
-               to);
+               brindle::levelWords(", ").c_str());
     return code;
 }
 
@@ -109,13 +109,13 @@ int main(int argc, char* argv[])
     const QString brain = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pbrain-brindle"));
     for (size_t p = 0; p < 2; ++p) {
         const std::string& player = players[p];
-        if (brindle::engine::levelNamed(player))
+        if (brindle::levelOfWord(player))
             options.players[p] = {brain, QStringLiteral("--level"), QString::fromStdString(player)};
         else
             options.players[p] = QProcess::splitCommand(QString::fromStdString(player));
         if (options.players[p].isEmpty())
             return usage(stderr, 2);
-        options.names[p] = brindle::engine::levelNamed(player) ? player : QFileInfo(options.players[p][0]).fileName().toStdString();
+        options.names[p] = brindle::levelOfWord(player) ? player : QFileInfo(options.players[p][0]).fileName().toStdString();
     }
     if (options.names[0] == options.names[1])
         options.names[0] += " (1)", options.names[1] += " (2)";

@@ -20,9 +20,10 @@ namespace {
 
 int usage(FILE* to, int code)
 {
-    std::fputs("usage: pbrain-brindle [--level stupid|easy|medium|hard|master]\n"
-               "Speaks the Gomocup AI protocol on standard input and output; the default level is master.\n",
-               to);
+    std::fprintf(to,
+                 "usage: pbrain-brindle [--level %s]\n"
+                 "Speaks the Gomocup AI protocol on standard input and output; the default level is master.\n",
+                 brindle::levelWords("|").c_str());
     return code;
 }
 
@@ -71,7 +72,7 @@ void readManager(Inbox& inbox)
 
 int main(int argc, char* argv[])
 {
-    brindle::engine::Level level = brindle::engine::Level::Master;
+    const brindle::Level* level = brindle::levelOfWord("master");
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h")
@@ -80,15 +81,15 @@ int main(int argc, char* argv[])
             std::printf("pbrain-brindle %s\n", brindle::VersionText);
             return 0;
         }
-        const auto chosen = arg == "--level" && i + 1 < argc ? brindle::engine::levelNamed(argv[++i]) : std::nullopt;
-        if (!chosen) {
+        const brindle::Level* chosen = arg == "--level" && i + 1 < argc ? brindle::levelOfWord(argv[++i]) : nullptr;
+        if (chosen == nullptr) {
             std::fprintf(stderr, "pbrain-brindle: unknown option or level \"%s\"\n", argv[i]);
             return usage(stderr, 2);
         }
-        level = *chosen;
+        level = chosen;
     }
 
-    brindle::engine::Brain brain(level, static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()),
+    brindle::engine::Brain brain(*level, static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()),
                                  brindle::VersionText);
     // The reader lives as long as the process: it may sit in read() when the
     // brain ends, and the end of the process takes it along.

@@ -31,7 +31,7 @@ TEST(LineReader, EndsALineAtCrLfLfOrCrEvenAcrossReadsAndCutsOverlongOnes)
 }
 
 struct Session : ::testing::Test {
-    Brain brain{Level::Hard, 7, "1.4.0"};
+    Brain brain{*levelOfWord("hard"), 7, "1.4.0"};
     int stones(char mark) const
     {
         int n = 0;
@@ -134,9 +134,9 @@ TEST_F(Session, BadInputGetsAnErrorAndTheNextCommandIsAnsweredNormally)
 
 TEST(Levels, EachNameAMenuLevelAndEveryOnePlaysOnlyFreeCells)
 {
-    for (const auto& [name, level] : {std::pair("stupid", Level::Stupid), {"easy", Level::Easy}, {"medium", Level::Medium},
-                                      {"hard", Level::Hard}, {"master", Level::Master}}) {
-        ASSERT_EQ(levelNamed(name), level);
+    for (const Level& level : Levels) {
+        const std::string name = level.word;
+        ASSERT_EQ(levelOfWord(name), &level);
         Brain brain(level, 3, "");
         brain.command("START 20"), brain.command("INFO timeout_turn 30"), brain.command("INFO time_left 100000");
         for (int i = 0; i < 150; ++i) { // the other plays along the rows, wherever it is free
@@ -148,7 +148,7 @@ TEST(Levels, EachNameAMenuLevelAndEveryOnePlaysOnlyFreeCells)
             ASSERT_TRUE(ax >= 0 && ay >= 0 && ax < 20 && ay < 20 && brain.at(ax, ay) == MarkX) << name << " " << answer[1];
         }
     }
-    EXPECT_FALSE(levelNamed("Hard") || levelNamed("grandmaster"));
+    EXPECT_FALSE(levelOfWord("Hard") || levelOfWord("grandmaster"));
 }
 
 } // namespace
