@@ -16,25 +16,12 @@ void Game::CheckFive()
 
 bool Game::findFive()
 {
-    // Along the row, the column, down-right and up-right.
-    static constexpr int32_t step[4][2] = {{0, 1}, {1, 0}, {1, 1}, {-1, 1}};
-    for (const auto& d : step) {
-        for (int32_t o = -4; o <= 0; ++o) {
-            bool five = true;
-            for (int32_t k = 0; k < 5 && five; ++k) {
-                const int32_t r = LastRow + d[0] * (o + k);
-                const int32_t c = LastCol + d[1] * (o + k);
-                // A window reaching over the edge is shorter than five.
-                five = onBoard(r, c) && Board(r, c) == LastMark;
-            }
-            if (!five)
-                continue;
-            for (int32_t k = 0; k < 5; ++k)
-                WinCells[static_cast<size_t>(k)] = {0, LastRow + d[0] * (o + k), LastCol + d[1] * (o + k)};
-            return true;
-        }
-    }
-    return false;
+    const auto five = lineOfFive(LastRow, LastCol, [this](int32_t r, int32_t c) { return Board(r, c) == LastMark; });
+    if (!five)
+        return false;
+    for (size_t k = 0; k < five->size(); ++k)
+        WinCells[k] = {0, (*five)[k][0], (*five)[k][1]};
+    return true;
 }
 
 void Game::RedrawGridOneWin(int32_t Row, int32_t Col)

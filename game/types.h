@@ -1,8 +1,11 @@
 #pragma once
 // Basic vocabulary of the game: board size, cell marks and the colour words.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 namespace brindle {
 
@@ -31,23 +34,40 @@ inline constexpr bool onBoard(int32_t row, int32_t col)
     return row >= 0 && row < BoardSize && col >= 0 && col < BoardSize;
 }
 
-// Whether the stone at (row, col) stands in a line of five or more of its
-// side's stones, along a row, a column or either diagonal; `own(row, col)`
-// says whether a cell on the board holds one of them.
+// {row, column}.
+using Cell = std::array<int32_t, 2>;
+
+// The one rule of winning: the line of five or more of one side's stones
+// through the stone at (row, col), along a row, a column, down-right or
+// up-right, looked at in that order. Gives the first five cells of the line
+// that hold the stone, counted from the line's start; `own(row, col)` says
+// whether a cell on the board holds one of that side's stones.
 template <typename Own>
-constexpr bool inLineOfFive(int32_t row, int32_t col, const Own& own)
+constexpr std::optional<std::array<Cell, 5>> lineOfFive(int32_t row, int32_t col, const Own& own)
 {
     constexpr int32_t steps[4][2] = {{0, 1}, {1, 0}, {1, 1}, {-1, 1}};
     for (const auto& d : steps) {
-        int32_t run = 1;
-        for (int32_t sign : {-1, 1})
+        int32_t run[2] = {0, 0}; // own stones before and after the stone
+        for (int32_t side = 0; side < 2; ++side) {
+            const int32_t sign = side == 0 ? -1 : 1;
             for (int32_t r = row + sign * d[0], c = col + sign * d[1]; onBoard(r, c) && own(r, c);
                  r += sign * d[0], c += sign * d[1])
-                ++run;
-        if (run >= 5)
-            return true;
+                ++run[side];
+        }
+        if (run[0] + run[1] + 1 < 5)
+            continue;
+        std::array<Cell, 5> five{};
+        const int32_t first = -std::min(run[0], 4);
+        for (int32_t k = 0; k < 5; ++k)
+            five[static_cast<size_t>(k)] = {row + d[0] * (first + k), col + d[1] * (first + k)};
+        return five;
     }
-    return false;
+    return std::nullopt;
+}
+template <typename Own>
+constexpr bool inLineOfFive(int32_t row, int32_t col, const Own& own)
+{
+    return lineOfFive(row, col, own).has_value();
 }
 
 // Nearest whole number, a half going to the even neighbour.
