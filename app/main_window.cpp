@@ -349,7 +349,7 @@ void MainWindow::startEngine(const QString& program, const QStringList& argument
     options.folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
     if (startingEngine_)
         startingEngine_.release()->deleteLater();
-    startingEngine_ = std::make_unique<EngineProcess>(program, arguments, options);
+    startingEngine_ = std::make_unique<EngineProcess>(program, arguments, options, brainEnder_);
     startingEngine_->start([this](const std::string& failure) { handle([this, failure] { engineStarted(failure); }); });
 }
 

@@ -116,6 +116,8 @@ private:
     AvahiAnnouncer hostAnnouncer_;
     TcpTransport transport_;
     NetSession session_;
+    // Ends the other engines, and outlives them.
+    BrainEnder brainEnder_;
     WindowThinker thinker_;
     KeptGameFile keptGame_;
     Game game_;

@@ -12,15 +12,6 @@ namespace {
 // freestyle rule they would be lost to a wrong rule, so they are refused.
 constexpr int32_t UnsupportedRules = 1 | 4 | 8;
 
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 std::optional<int32_t> number(std::string_view s)
 {
     s = trim(s);
@@ -39,29 +30,6 @@ std::string upper(std::string_view s)
 }
 
 } // namespace
-
-std::vector<LineReader::Line> LineReader::feed(std::string_view bytes)
-{
-    std::vector<Line> lines;
-    for (const char c : bytes) {
-        const bool lf = c == '\n';
-        if (lf && afterCR_) { // the LF of a CR LF
-            afterCR_ = false;
-            continue;
-        }
-        afterCR_ = c == '\r';
-        if (lf || c == '\r') {
-            lines.push_back({std::move(partial_), overlong_});
-            partial_.clear();
-            overlong_ = false;
-        } else if (partial_.size() < MaxLine) {
-            partial_ += c;
-        } else {
-            overlong_ = true;
-        }
-    }
-    return lines;
-}
 
 Brain::Brain(const Level& level, uint64_t seed, std::string version)
     : level_(level), about_(R"(name="Brindle", version=")" + version + R"(", author="the Brindle team", country="Unknown")"),

@@ -13,29 +13,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/line_reader.h"
 #include "engine/search.h"
 #include "game/computer_player.h"
 #include "game/levels.h"
 #include "game/random.h"
 
 namespace brindle::engine {
-
-// Cuts the manager's byte stream into lines. CR LF, LF and CR each end one;
-// a line longer than MaxLine is cut there and marked, its rest dropped.
-class LineReader {
-public:
-    static constexpr size_t MaxLine = 4096;
-    struct Line {
-        std::string text;
-        bool tooLong = false;
-    };
-    std::vector<Line> feed(std::string_view bytes);
-
-private:
-    std::string partial_;
-    bool overlong_ = false;
-    bool afterCR_ = false;
-};
 
 class Brain {
 public:

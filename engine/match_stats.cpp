@@ -46,6 +46,15 @@ Elo eloOf(const Tally& t)
     return e;
 }
 
+std::string toText(const Elo& e)
+{
+    if (!e.bounded)
+        return std::string(e.difference > 0 ? "+inf" : "-inf") + " (one side took every point)";
+    const long difference = std::lround(e.difference);
+    return (difference > 0 ? "+" : "") + std::to_string(difference) + " +/- " + std::to_string(std::lround(e.margin)) +
+           " (95 %)";
+}
+
 bool makesFive(const std::vector<Stone>& moves, size_t last)
 {
     if (last >= moves.size())

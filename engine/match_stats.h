@@ -27,6 +27,9 @@ struct Elo {
     bool bounded = true;   // false when one side won or lost every game
 };
 Elo eloOf(const Tally& tally);
+// "+191 +/- 81 (95 %)", "0 +/- 69 (95 %)" (a zero has no sign), or
+// "+inf (one side took every point)".
+std::string toText(const Elo& elo);
 
 // {x, y}, x the column, both from 0.
 using Stone = std::array<int32_t, 2>;

@@ -1,45 +1,50 @@
 #pragma once
-// A Gomocup brain run as a child process, spoken to as a tournament manager
-// does: START 20, the INFO lines, ABOUT, then BOARD ... DONE for every move
-// asked. Every wait is bounded by a timer and nothing blocks: the answers and
-// the failures come from the event loop. A brain that misbehaves (does not
-// start, exits, answers late, answers something that is not a move) is
-// reported once and asked nothing more.
+// A Gomocup brain run as a child process: this class starts it, feeds it
+// what engine/gomocup_manager says and ends it; the manager decides what to
+// say and what the brain's answers mean. Every wait is bounded by a timer
+// and nothing blocks: answers and failures come from the event loop.
 
-#include <array>
-#include <cstdint>
-#include <deque>
 #include <functional>
+#include <list>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTimer>
 
+#include "engine/gomocup_manager.h"
 #include "game/ports.h"
 
 namespace brindle {
 
+// Ends brains as a tournament manager does: END, a second to go, then a kill.
+// The window and brindle-match each own one, and it outlives their brains:
+// as it goes, it waits for whatever is still ending, so no process object is
+// ever destroyed while its process runs.
+class BrainEnder final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int GraceMilliseconds = 1000;
+    ~BrainEnder() override;
+    // Takes the process over and ends it; the caller goes on at once.
+    void end(std::unique_ptr<QProcess> process);
+    // Processes still ending.
+    int ending() const { return static_cast<int>(ending_.size()); }
+
+private:
+    std::list<std::unique_ptr<QProcess>> ending_;
+};
+
 class EngineProcess final : public QObject {
     Q_OBJECT
 public:
-    struct Options {
-        // What the brain is told it has for a move, and how much later than
-        // that its answer may come before it counts as late.
-        int turnMilliseconds = 300;
-        int lateMargin = 1000;
-        // For START and ABOUT.
-        int startMilliseconds = 5000;
-        // The brain's folder for files of its own; none when empty.
-        std::string folder;
-    };
-    using Moves = std::vector<std::array<int32_t, 2>>;
+    using Options = engine::BrainManager::Options;
+    using Moves = engine::BrainManager::Moves;
 
-    EngineProcess(QString program, QStringList arguments, Options options);
-    // Ends the brain: END, and a kill when it has not gone a second later.
+    // `ender` ends the brain when this object goes, and must outlive it.
+    EngineProcess(QString program, QStringList arguments, Options options, BrainEnder& ender);
     ~EngineProcess() override;
 
     // Starts the brain; `done` gets "" once it is ready, or what went wrong.
@@ -52,39 +57,22 @@ public:
     void forget();
 
     // The name from its ABOUT line, else its file's name.
-    std::string name() const { return name_; }
-    bool broken() const { return broken_; }
+    std::string name() const { return manager_.name(); }
+    bool broken() const { return manager_.broken(); }
     // The slowest answer so far, in milliseconds.
-    int64_t slowestMilliseconds() const { return slowest_; }
+    int64_t slowestMilliseconds() const { return manager_.slowestMilliseconds(); }
 
 private:
-    enum class Stage { Idle, Starting, About, Ready };
-    void readLines();
-    void line(const std::string& text);
-    void send(const std::string& text);
-    void sendQuestion();
-    void fail(const std::string& what);
+    void act(const engine::BrainManager::Step& step);
 
-    // Its own object, so that it can outlive this one by the second it is given to end.
-    QProcess* process_;
+    engine::BrainManager manager_;
+    std::unique_ptr<QProcess> process_;
+    BrainEnder& ender_;
     QTimer timer_;
-    Options options_;
     QString program_;
     QStringList arguments_;
-    Stage stage_ = Stage::Idle;
-    std::string name_;
-    std::string partial_;
-    bool broken_ = false;
     std::function<void(const std::string&)> started_;
-    // The question waiting to be sent, and the one the brain is answering.
-    Moves queued_;
-    bool haveQueued_ = false;
-    bool answering_ = false;
-    // The question the brain is answering was forgotten: its answer is dropped.
-    bool answeringForgotten_ = false;
     std::function<void(const Answer&)> answer_;
-    int64_t askedAt_ = 0;
-    int64_t slowest_ = 0;
 };
 
 } // namespace brindle

@@ -69,7 +69,7 @@ void Match::startGame()
         o.lateMargin = options_.lateMargin;
         QStringList command = options_.players[static_cast<size_t>(p)];
         const QString program = command.takeFirst();
-        g.engines[static_cast<size_t>(p)] = std::make_unique<EngineProcess>(program, command, o);
+        g.engines[static_cast<size_t>(p)] = std::make_unique<EngineProcess>(program, command, o, ender_);
         g.engines[static_cast<size_t>(p)]->start([this, &g, p](const std::string& failure) {
             if (g.over)
                 return;
@@ -109,11 +109,8 @@ void Match::moved(Game& g, const Answer& a, int64_t took)
     const std::string& name = options_.names[static_cast<size_t>(mover)];
     if (!a.failure.empty())
         return finish(g, 1 - mover, name + " " + a.failure);
+    // The brain's manager has judged the cell: on the board and free.
     const engine::Stone stone{a.col, a.row};
-    if (a.col < 0 || a.row < 0 || a.col >= 20 || a.row >= 20)
-        return finish(g, 1 - mover, name + " played off the board");
-    if (std::find(g.moves.begin(), g.moves.end(), stone) != g.moves.end())
-        return finish(g, 1 - mover, name + " played on a taken cell " + std::to_string(a.col) + "," + std::to_string(a.row));
     auto& slowest = result_.slowest[static_cast<size_t>(mover)];
     slowest = std::max(slowest, took);
     result_.times[static_cast<size_t>(mover)].push_back(took);

@@ -63,6 +63,8 @@ private:
     void writeRecord(const Game& game, int winner);
 
     MatchOptions options_;
+    // Ends the brains of finished games, and outlives them.
+    BrainEnder ender_;
     std::mt19937 random_;
     std::vector<engine::Stone> opening_;
     int started_ = 0;

@@ -129,11 +129,7 @@ int main(int argc, char* argv[])
                   std::printf("%s: %d won, %d drawn, %d lost\n", options.names[0].c_str(), t.wins, t.draws, t.losses);
                   std::printf("%s: %d won, %d drawn, %d lost\n", options.names[1].c_str(), t.losses, t.draws, t.wins);
                   std::printf("score: %.1f %% for %s\n", 100.0 * t.score(), options.names[0].c_str());
-                  const brindle::engine::Elo elo = brindle::engine::eloOf(t);
-                  if (elo.bounded)
-                      std::printf("Elo difference: %+.0f +/- %.0f (95 %%)\n", elo.difference, elo.margin);
-                  else
-                      std::printf("Elo difference: %s (one side took every point)\n", elo.difference > 0 ? "+inf" : "-inf");
+                  std::printf("Elo difference: %s\n", brindle::engine::toText(brindle::engine::eloOf(t)).c_str());
                   for (size_t p = 0; p < 2; ++p) {
                       std::vector<int64_t> times = r.times[p];
                       std::sort(times.begin(), times.end());

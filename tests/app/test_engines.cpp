@@ -29,14 +29,15 @@ TEST(EngineProcessTest, AnswersAMoveOrSaysHowTheBrainMisbehaved)
 {
     const EngineCase cases[] = {
         {"good", 0, 0, ""},
-        {"taken", 4, 9, ""}, // the other side's last stone: the game judges the cell
+        {"taken", -1, -1, "played on a taken cell (row 5, column 10)."},
         {"late", -1, -1, "answered late: no move within 300 ms."},
         {"garbage", -1, -1, "answered something that is not a move: \"banana split\""},
     };
     for (const EngineCase& c : cases) {
         EngineProcess::Options options;
         options.turnMilliseconds = 100, options.lateMargin = 200;
-        EngineProcess engine(FakeBrain, {c.mode}, options);
+        BrainEnder ender;
+        EngineProcess engine(FakeBrain, {c.mode}, options, ender);
         std::string started = "not yet";
         engine.start([&](const std::string& failure) { started = failure; });
         ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the brain to start"));
@@ -54,7 +55,8 @@ TEST(EngineProcessTest, AnswersAMoveOrSaysHowTheBrainMisbehaved)
 
 TEST(EngineProcessTest, ABrainThatCrashesOrCannotStartIsReportedAndAForgottenAnswerIsDropped)
 {
-    EngineProcess engine(FakeBrain, {"crash"}, {});
+    BrainEnder ender;
+    EngineProcess engine(FakeBrain, {"crash"}, {}, ender);
     std::string started = "not yet";
     engine.start([&](const std::string& failure) { started = failure; });
     ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the brain to start"));
@@ -69,7 +71,7 @@ TEST(EngineProcessTest, ABrainThatCrashesOrCannotStartIsReportedAndAForgottenAns
     EXPECT_EQ(forgotten, 0);
     EXPECT_TRUE(engine.broken());
 
-    EngineProcess missing(QStringLiteral("/nonexistent/brain"), {}, {});
+    EngineProcess missing(QStringLiteral("/nonexistent/brain"), {}, {}, ender);
     started = "not yet";
     missing.start([&](const std::string& failure) { started = failure; });
     ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the start to fail"));

@@ -12,23 +12,26 @@ TEST(MatchStats, EloFollowsTheScoreWithAMarginThatShrinksWithGames)
     struct Case {
         Tally tally;
         double difference, margin;
+        const char* text;
     };
     const Case cases[] = {
-        {{50, 0, 50}, 0.0, 69.0},     // even: the margin of 100 coin tosses
-        {{75, 0, 25}, 190.8, 81.15},   // 75 %
-        {{30, 40, 30}, 0.0, 53.16},    // draws narrow it
-        {{190, 0, 10}, 511.5, 127.05}, // 95 %
+        {{50, 0, 50}, 0.0, 69.0, "0 +/- 69 (95 %)"},           // even: the margin of 100 coin tosses
+        {{75, 0, 25}, 190.8, 81.15, "+191 +/- 81 (95 %)"},     // 75 %
+        {{30, 40, 30}, 0.0, 53.16, "0 +/- 53 (95 %)"},         // draws narrow it
+        {{190, 0, 10}, 511.5, 127.05, "+512 +/- 127 (95 %)"},  // 95 %
+        {{1000, 0, 1001}, -0.17, 15.2, "0 +/- 15 (95 %)"},     // a zero has no sign
+        {{25, 0, 75}, -190.8, 81.15, "-191 +/- 81 (95 %)"},
     };
     for (const Case& c : cases) {
         const Elo e = eloOf(c.tally);
+        SCOPED_TRACE(c.text);
         EXPECT_TRUE(e.bounded);
-        EXPECT_NEAR(e.difference, c.difference, 0.1) << c.tally.wins << "/" << c.tally.draws << "/" << c.tally.losses;
-        EXPECT_NEAR(e.margin, c.margin, 0.1) << c.tally.wins << "/" << c.tally.draws << "/" << c.tally.losses;
+        EXPECT_NEAR(e.difference, c.difference, 0.1);
+        EXPECT_NEAR(e.margin, c.margin, 0.1);
+        EXPECT_EQ(toText(e), c.text);
     }
-    EXPECT_FALSE(eloOf({10, 0, 0}).bounded);
-    EXPECT_GT(eloOf({10, 0, 0}).difference, 0);
-    EXPECT_LT(eloOf({0, 0, 10}).difference, 0);
-    EXPECT_FALSE(eloOf({0, 0, 10}).bounded);
+    EXPECT_EQ(toText(eloOf({10, 0, 0})), "+inf (one side took every point)");
+    EXPECT_EQ(toText(eloOf({0, 0, 10})), "-inf (one side took every point)");
     EXPECT_DOUBLE_EQ(Tally({3, 2, 5}).score(), 0.4);
 }
 
