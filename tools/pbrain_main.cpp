@@ -11,10 +11,12 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
-#include "game/version.h"
+#include "engine/bench.h"
 #include "engine/gomocup.h"
+#include "game/version.h"
 
 namespace {
 
@@ -22,8 +24,11 @@ int usage(FILE* to, int code)
 {
     std::fprintf(to,
                  "usage: pbrain-brindle [--level %s]\n"
-                 "Speaks the Gomocup AI protocol on standard input and output; the default level is master.\n",
-                 brindle::levelWords("|").c_str());
+                 "       pbrain-brindle --bench [DEPTH]\n"
+                 "Speaks the Gomocup AI protocol on standard input and output; the default level is master.\n"
+                 "--bench searches a fixed set of positions to a fixed depth (default %d) and prints the nodes\n"
+                 "searched, the signature of the search's behaviour, and the nodes a second.\n",
+                 brindle::levelWords("|").c_str(), brindle::engine::BenchDepth);
     return code;
 }
 
@@ -44,6 +49,20 @@ bool isEnd(const std::string& text)
         return false;
     const std::string word = text.substr(b, text.find_first_of(" \t", b) - b);
     return word.size() == 3 && (word[0] | 0x20) == 'e' && (word[1] | 0x20) == 'n' && (word[2] | 0x20) == 'd';
+}
+
+int bench(int argc, char* argv[])
+{
+    int depth = brindle::engine::BenchDepth;
+    if (argc > 3 || (argc == 3 && (std::sscanf(argv[2], "%d", &depth) != 1 || depth < 1 || depth > 30))) {
+        std::fprintf(stderr, "pbrain-brindle: --bench takes a depth from 1 to 30\n");
+        return 2;
+    }
+    const brindle::engine::BenchResult result =
+        brindle::engine::runBench(depth, [](const std::string& line) { std::printf("%s\n", line.c_str()); });
+    std::printf("Nodes searched: %lld\n", static_cast<long long>(result.nodes));
+    std::printf("Nodes/second: %.0f\n", result.seconds > 0 ? static_cast<double>(result.nodes) / result.seconds : 0.0);
+    return 0;
 }
 
 void readManager(Inbox& inbox)
@@ -72,6 +91,8 @@ void readManager(Inbox& inbox)
 
 int main(int argc, char* argv[])
 {
+    if (argc >= 2 && std::string_view(argv[1]) == "--bench")
+        return bench(argc, argv);
     const brindle::Level* level = brindle::levelOfWord("master");
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
