@@ -549,7 +549,7 @@ void MainWindow::Form_Unload()
     if (ending_)
         return;
     game_.Form_Unload();
-    game_.keepUnfinished(QDate::currentDate().toString(Qt::ISODate).toStdString());
+    game_.keepUnfinished();
     // Whatever still needs events runs before this point: leaving a network
     // game waits a second for its goodbye to go out. From here on the window
     // takes no more events.

@@ -22,6 +22,10 @@ void Game::bindCoreCommands()
     };
     for (const auto& [item, handler] : handlers)
         commands_[item] = [this, handler = handler] { (this->*handler)(); };
+    // A new game or another mode replaces the game on the board: an
+    // unfinished one is kept first, as at closing.
+    for (MenuId item : {Menu_New, Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer})
+        commands_[item] = [this, play = commands_[item]] { keepUnfinished(), play(); };
     for (const Level& level : Levels)
         commands_[level.item] = [this, item = level.item] { chooseLevel(item); };
 }

@@ -27,7 +27,7 @@ ComputerPlayer::Cells emptyBoard()
 
 Game::Game(Globals& g, const Ports& ports)
     : globals(g), canvas_(ports.canvas), events_(ports.events), sound_(ports.sound), peer_(ports.peer),
-      random_(ports.random), thinker_(ports.thinker), dialogs_(ports.dialogs), kept_(ports.kept), now_(ports.now), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
+      random_(ports.random), thinker_(ports.thinker), dialogs_(ports.dialogs), kept_(ports.kept), now_(ports.now), today_(ports.today), board_(emptyBoard()), computer_(board_, ports.random), clock_(ui, ports.now)
 {
     bindCoreCommands();
     Form_Initialize();

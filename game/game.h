@@ -126,9 +126,10 @@ public:
     // its result; an unfinished game goes on in the current mode. Returns why
     // it cannot, for the player; empty when it is on the board.
     std::string openRecord(const record::Record& game);
-    // The window closes: an unfinished game outside the network is kept for
-    // "Continue last game".
-    void keepUnfinished(std::string date);
+    // The game on the board is about to go (the window closes, or New game,
+    // another mode or the network dialog replaces it): an unfinished game
+    // outside the network is kept for "Continue last game".
+    void keepUnfinished();
 
     // The level "Other engine", once the window has started one.
     void otherEngineChosen() { chooseLevel(Menu_OtherEngine); }
@@ -261,6 +262,8 @@ private:
     // from the given seconds.
     void loadMoves(const record::Record& game, int32_t clockSeconds);
     void dropKept();
+    // A game has ended: the kept game goes, unless the computer played both sides.
+    void dropKeptAtTheEnd();
     std::string playerName(bool red) const;
     void winSound();
     void takeBackMove();
@@ -280,6 +283,7 @@ private:
     Dialogs* dialogs_;
     KeptGame* kept_;
     MonotonicClock now_;
+    DateSource today_;
     // When the last move was placed, or the game began.
     int64_t lastMoveAt_ = 0;
     // The players and date of an opened record, which a save keeps.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <limits>
 
 namespace brindle {
@@ -22,6 +23,16 @@ int64_t steadyMilliseconds()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string localDate()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16] = "";
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
 }
 
 std::string GameClock::SekToTime(int32_t Seconds)

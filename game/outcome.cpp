@@ -63,7 +63,7 @@ void Game::DoWinner(std::string_view WinColor)
 
     GameOver = true;
     ui.MousePointer = PointerDefault;
-    dropKept();
+    dropKeptAtTheEnd();
     if (checked(Menu_Sound))
         winSound();
 }
@@ -132,7 +132,7 @@ void Game::drawOutcome()
     if (!Replaying)
         ++globals.Score[3];
     RefreshComp();
-    dropKept();
+    dropKeptAtTheEnd();
     if (checked(Menu_Sound))
         sound_.playWave("Draw.wav");
     if (!Stopped && checked(Menu_ComputerComputer))

@@ -158,6 +158,9 @@ public:
 // date and time does not move it.
 using MonotonicClock = std::function<int64_t()>;
 int64_t steadyMilliseconds();
+// Today's date where the player is, "YYYY-MM-DD".
+using DateSource = std::function<std::string()>;
+std::string localDate();
 
 struct Ports {
     Canvas& canvas;
@@ -172,6 +175,7 @@ struct Ports {
     Dialogs* dialogs = nullptr;
     // Where a game left unfinished at the end waits for "Continue last game".
     KeptGame* kept = nullptr;
+    DateSource today = localDate;
 };
 
 } // namespace brindle

@@ -131,11 +131,11 @@ void Game::loadMoves(const record::Record& game, int32_t clockSeconds)
     NextTurn(1);
 }
 
-void Game::keepUnfinished(std::string date)
+void Game::keepUnfinished()
 {
     if (kept_ == nullptr || checked(Menu_Network) || MoveCount == 0 || wonByLine || drawn)
         return;
-    record::Record r = record(std::move(date));
+    record::Record r = record(today_());
     for (const auto& [name, item] : KeptModes)
         if (checked(item))
             r.kept["BRMODE"] = name;
@@ -147,7 +147,10 @@ void Game::keepUnfinished(std::string date)
         r.kept["BRSTARTER"] = std::string(1, Starter);
     r.kept["BRCLOCK"] = std::to_string(clock_.GameSeconds);
     const std::string failure = kept_->write(record::toSgf(r));
-    if (!failure.empty() && dialogs_ != nullptr)
+    if (failure.empty()) {
+        keptWaiting_ = true;
+        showRecordItems();
+    } else if (dialogs_ != nullptr)
         dialogs_->messageBox("The unfinished game could not be kept for next time. " + failure, "Brindle",
                              Dialogs::Icon::Information);
 }
@@ -193,6 +196,14 @@ void Game::Menu_Continue_Click()
     int32_t seconds = 0;
     const auto [end, error] = std::from_chars(clock.data(), clock.data() + clock.size(), seconds);
     loadMoves(game, error == std::errc() && end == clock.data() + clock.size() && seconds > 0 ? seconds : 0);
+}
+
+void Game::dropKeptAtTheEnd()
+{
+    // The player has played on to an end; a game the computer played against
+    // itself is not theirs, and leaves the kept one for them.
+    if (!checked(Menu_ComputerComputer))
+        dropKept();
 }
 
 void Game::dropKept()

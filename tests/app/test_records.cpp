@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include "app/network_dialog.h"
 #include "platform/record_files.h"
 #include "support/pass_intro.h"
 
@@ -218,6 +220,21 @@ TEST_F(Records, AGameClosedHalfwayIsContinuedInTheNextWindowAndARecordNamedAtSta
     EXPECT_TRUE(next.game().checked(Menu_HumanHuman));
     EXPECT_EQ(next.game().state().NextMark, MarkO);
     EXPECT_TRUE(!next.action(Menu_Continue)->isEnabled() && !QFile::exists(KeptGameFile().path()));
+
+    // A game left for the network dialog, which is then cancelled, is kept too.
+    MainWindow left(globals);
+    start(left);
+    play(left, {{3, 3}, {4, 4}, {3, 4}});
+    QTimer::singleShot(0, &left, [&left] {
+        auto* dialog = left.findChild<NetworkDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("CancelButton"), Qt::LeftButton);
+    });
+    left.action(Menu_Network)->trigger();
+    ASSERT_TRUE(waitFor([&] { return left.action(Menu_Continue)->isEnabled() && left.game().state().MoveCount == 0; },
+                        "a new game with the old one kept"));
+    left.action(Menu_Continue)->trigger();
+    EXPECT_TRUE(left.game().state().MoveCount == 3 && left.game().checked(Menu_HumanHuman) && left.game().Board(3, 4) == MarkX);
 
     MainWindow named(globals);
     named.openRecordFile(written(folder.path() + "/named.sgf", "(;GM[4]SZ[20];B[aa];W[bb])"));

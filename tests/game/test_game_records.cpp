@@ -228,7 +228,7 @@ TEST_F(GameRecords, AGameClosedHalfwayIsContinuedExactlyAfterARestart)
     choose(Menu_Easy);
     clickCell(3, 3), clickCell(4, 4);
     tick(83'000);
-    game.keepUnfinished("2026-12-08");
+    game.keepUnfinished();
     ASSERT_FALSE(kept.text.empty());
 
     auto next = another('H');
@@ -246,6 +246,23 @@ TEST_F(GameRecords, AGameClosedHalfwayIsContinuedExactlyAfterARestart)
     EXPECT_EQ(g.state().MoveCount, s().MoveCount + 2) << "it goes on: the human, then the computer";
 }
 
+TEST_F(GameRecords, ANewGameOrAnotherModeKeepsTheUnfinishedGameForContinue)
+{
+    startHumanHuman();
+    for (MenuId replacing : {Menu_New, Menu_HumanHuman, Menu_ComputerComputer}) {
+        play({{5, 5}, {6, 6}, {5, 6}});
+        ASSERT_TRUE(choose(replacing));
+        EXPECT_NE(kept.text.find("BRMODE[HumanHuman]"), std::string::npos) << replacing;
+        EXPECT_EQ(record::readSgf(kept.text).index(), 0u) << replacing;
+        EXPECT_EQ(std::get<record::Record>(record::readSgf(kept.text)).moves.size(), 3u) << replacing;
+        EXPECT_TRUE(enabled(Menu_Continue)) << replacing;
+    }
+    EXPECT_GT(globals.Score[1] + globals.Score[2] + globals.Score[3], 0) << "an automatic game has ended";
+    choose(Menu_Stop);
+    ASSERT_TRUE(choose(Menu_Continue)) << "and left the kept game alone";
+    EXPECT_TRUE(s().MoveCount == 3 && game.checked(Menu_HumanHuman) && game.Board(5, 6) == MarkX);
+}
+
 TEST_F(GameRecords, TheKeptGameGoesWhenTheNextGameEndsAndOnlyUnfinishedLocalGamesAreKept)
 {
     kept.text = "(;GM[4]SZ[20]BRMODE[HumanHuman];B[aa])";
@@ -254,15 +271,15 @@ TEST_F(GameRecords, TheKeptGameGoesWhenTheNextGameEndsAndOnlyUnfinishedLocalGame
     play({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}});
     EXPECT_TRUE(kept.text.empty() && !enabled(Menu_Continue)) << "the next game's end drops it";
 
-    game.keepUnfinished("");
+    game.keepUnfinished();
     EXPECT_TRUE(kept.text.empty()) << "a finished game is not kept";
-    choose(Menu_New), game.keepUnfinished("");
+    choose(Menu_New), game.keepUnfinished();
     EXPECT_TRUE(kept.text.empty()) << "nor an empty board";
-    clickCell(5, 5), game.check(Menu_Network, true), game.keepUnfinished("");
+    clickCell(5, 5), game.check(Menu_Network, true), game.keepUnfinished();
     EXPECT_TRUE(kept.text.empty()) << "nor a network game";
     game.check(Menu_Network, false);
     kept.failure = "Could not save last-game.sgf: No space left on device.";
-    game.keepUnfinished("");
+    game.keepUnfinished();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].find("could not be kept for next time. Could not save"), std::string::npos);
 

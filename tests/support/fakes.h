@@ -179,7 +179,10 @@ public:
 // The world around one game: every port but its peer, and the monotonic clock
 // in the test's hand. A fixture adds a peer and the game itself.
 struct FakeWorld {
-    Ports ports(Peer& peer) { return {canvas, events, sound, peer, random, [this] { return now; }, nullptr, &dialogs, &kept}; }
+    Ports ports(Peer& peer)
+    {
+        return {canvas, events, sound, peer, random, [this] { return now; }, nullptr, &dialogs, &kept, [] { return "2026-12-08"; }};
+    }
 
     Globals globals;
     RecordingCanvas canvas;
