@@ -275,12 +275,14 @@ void BoardAnnouncer::update(BoardView& board, QWidget& status, const Game& game)
     const CellCursor& cursor = game.ui.cursor;
     const int32_t cursorCell = cursor.Row * BoardSize + cursor.Col;
     const bool focus = board.hasFocus();
-    auto* pane = static_cast<BoardPane*>(QAccessible::queryAccessibleInterface(&board));
+    BoardPane* pane = nullptr;
     for (int32_t i = 0; i < CellCount; ++i) {
         const char mark = game.Board(i / BoardSize, i % BoardSize);
         if (mark == marks_[static_cast<size_t>(i)])
             continue;
         marks_[static_cast<size_t>(i)] = mark;
+        if (pane == nullptr)
+            pane = static_cast<BoardPane*>(QAccessible::queryAccessibleInterface(&board));
         QAccessibleEvent event(pane->table()->cellAt(i / BoardSize, i % BoardSize), QAccessible::NameChanged);
         send(event);
     }
@@ -289,6 +291,8 @@ void BoardAnnouncer::update(BoardView& board, QWidget& status, const Game& game)
     cursorCell_ = cursorCell;
     hadFocus_ = focus;
     if (moved && focus) {
+        if (pane == nullptr)
+            pane = static_cast<BoardPane*>(QAccessible::queryAccessibleInterface(&board));
         QAccessibleEvent event(cursor.Shown ? pane->table()->cellAt(cursor.Row, cursor.Col) : pane->table(),
                                QAccessible::Focus);
         send(event);

@@ -35,7 +35,12 @@ public:
 private:
     void send(QAccessibleEvent& event) const;
 
-    std::array<char, CellCount> marks_{};
+    // What each cell held when last told: nothing, to begin with.
+    std::array<char, CellCount> marks_ = [] {
+        std::array<char, CellCount> empty;
+        empty.fill(Empty);
+        return empty;
+    }();
     bool cursorShown_ = false;
     int32_t cursorCell_ = -1;
     uint32_t spoken_ = 0;

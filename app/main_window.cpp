@@ -83,12 +83,11 @@ int masterMilliseconds(const SettingsStore& settings)
 
 MainWindow::MainWindow(Globals& globals, QWidget* parent)
     : QMainWindow(parent), board_(new BoardView(this)), dialogs_(this),
-      hostAnnouncer_(QDBusConnection::systemBus(), VersionText), session_(globals, transport_, dialogs_, settings_, *this),
+      hostAnnouncer_(VersionText), session_(globals, transport_, dialogs_, settings_, *this),
       thinker_([this] { return masterMilliseconds(settings_); }),
       game_(globals, {*board_, *this, sound_, session_, random_, steadyMilliseconds, &thinker_, &dialogs_, &keptGame_})
 {
     setObjectName("frmMain");
-    setWindowIcon(gameIcon());
     setCentralWidget(board_);
     // A record file is dropped on the board, where the game is.
     board_->setAcceptDrops(true);
@@ -532,6 +531,8 @@ void MainWindow::showEvent(QShowEvent* event)
         return;
     activated_ = true;
     QTimer::singleShot(0, this, [this] {
+        // Seven pictures to read: the window is on the screen first.
+        setWindowIcon(gameIcon());
         handle([this] { game_.Form_Activate(); });
         if (!pendingRecord_.isEmpty())
             openRecordFile(std::exchange(pendingRecord_, QString()));

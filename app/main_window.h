@@ -113,7 +113,7 @@ private:
     MessageBoxes dialogs_;
     QtSettings settings_;
     // The hosted game on the local network; it outlives the session that uses it.
-    AvahiAnnouncer hostAnnouncer_;
+    OnDemandAnnouncer hostAnnouncer_;
     TcpTransport transport_;
     NetSession session_;
     // Ends the other engines, and outlives them.

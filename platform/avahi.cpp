@@ -239,6 +239,19 @@ void AvahiAnnouncer::groupStateChanged(const QDBusMessage& message)
 
 // ---- Finding
 
+void OnDemandAnnouncer::announce(const discovery::Announcement& a)
+{
+    if (!announcer_)
+        announcer_ = std::make_unique<AvahiAnnouncer>(QDBusConnection::systemBus(), version_);
+    announcer_->announce(a);
+}
+
+void OnDemandAnnouncer::withdraw()
+{
+    if (announcer_)
+        announcer_->withdraw();
+}
+
 AvahiBrowser::AvahiBrowser(QDBusConnection bus, QObject* parent) : QObject(parent), bus_(std::move(bus))
 {
     registerTypes();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -59,6 +60,19 @@ private:
     bool established_ = false;
     // Counts the daemon's comings and goings.
     uint64_t daemonGeneration_ = 0;
+};
+
+// The announcer made at the first announcement: a player who never hosts
+// never waits for the system bus, at start-up least of all.
+class OnDemandAnnouncer final : public discovery::Announcer {
+public:
+    explicit OnDemandAnnouncer(std::string version) : version_(std::move(version)) {}
+    void announce(const discovery::Announcement& a) override;
+    void withdraw() override;
+
+private:
+    std::string version_;
+    std::unique_ptr<AvahiAnnouncer> announcer_;
 };
 
 // Follows the games announced on the local network.

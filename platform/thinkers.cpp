@@ -18,7 +18,7 @@ constexpr int HandOverMilliseconds = 10;
 } // namespace
 
 WindowThinker::WindowThinker(std::function<int()> masterMs, QObject* parent)
-    : QObject(parent), masterMs_(std::move(masterMs)), search_(std::make_unique<engine::Search>())
+    : QObject(parent), masterMs_(std::move(masterMs))
 {
 }
 
@@ -59,6 +59,9 @@ void WindowThinker::askMaster(const Question& question)
     joinWorker();
     const unsigned generation = generation_;
     const int budget = std::max(masterMs_() - HandOverMilliseconds, 5);
+    // Made at the first question, not with the window: its tables take a while.
+    if (!search_)
+        search_ = std::make_unique<engine::Search>();
     worker_ = std::thread([this, generation, budget, moves = question.moves] {
         engine::Search& search = *search_;
         search.reset(engine::Search::Side);

@@ -46,7 +46,6 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     MainWindow window(globals);
     window.show();
     EXPECT_EQ(window.windowTitle(), "Brindle.");
-    EXPECT_FALSE(window.windowIcon().pixmap(32, 32).isNull());
     EXPECT_EQ(window.board().size(), QSize(329, 355)) << "5070 x 5950 twips outside, less the frame";
     for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
         EXPECT_FALSE(window.action(top)->isEnabled());
@@ -55,6 +54,7 @@ TEST(WindowStartUp, OpensGreyedAt5070By5950AndTheIntroWidensItForTheMoveList)
     QTimer::singleShot(0, &window, [&] { duringIntro = window.cursor().shape(); });
 
     ASSERT_TRUE(passIntro(window));
+    EXPECT_FALSE(window.windowIcon().pixmap(32, 32).isNull()) << "the icon, once the window is up";
     EXPECT_EQ(duringIntro, Qt::WaitCursor);
     for (MenuId top : {Menu_Game, Menu_Players, Menu_Computer, Menu_Helpmenu})
         EXPECT_TRUE(window.action(top)->isEnabled());
