@@ -39,18 +39,6 @@ TEST(MessageBoxes, AnInputBoxGivesTheAnswerOrNothingWhenCancelled)
     }
 }
 
-TEST(ServeEventsUntil, EndsAsSoonAsItsConditionHoldsOrItsTimeIsUp)
-{
-    QElapsedTimer clock;
-    clock.start();
-    bool fired = false;
-    QTimer::singleShot(20, [&fired] { fired = true; });
-    serveEventsUntil(10000, [&fired] { return fired; });
-    EXPECT_TRUE(fired && clock.elapsed() < 5000) << clock.elapsed() << " ms";
-    serveEventsUntil(30, [] { return false; });
-    EXPECT_LT(clock.elapsed(), 5000);
-}
-
 TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)
 {
     AboutDialog about(nullptr);

@@ -219,35 +219,6 @@ TEST(DiscoveryOnALocalNetwork, TwoHostsOfOneNameAreBothListedEachGoesWhenItStops
     EXPECT_TRUE(waitFor([&] { return second.windowTitle() == "Brindle.   Ann(red) - Cy(blue)"; }, "Cy's join"));
 }
 
-TEST(DiscoveryOnALocalNetwork, AnnouncingAgainBeforeTheDaemonAnswersRegistersOnceAndWithdrawingRemovesIt)
-{
-    if (!mdnsHere())
-        GTEST_SKIP() << "needs a network and an mDNS service of the test's own: tests/netns/isolated.sh makes them";
-    AvahiBrowser browser(QDBusConnection::systemBus());
-    auto announcer = std::make_unique<AvahiAnnouncer>(QDBusConnection::systemBus(), "9.9.9");
-    announcer->announce({"Dee", 0, false, 4242});
-    announcer->announce({"Dee", 30, true, 4242});
-    auto heard = [&] {
-        std::vector<discovery::FoundGame> games;
-        for (const auto& e : browser.games().entries())
-            games.push_back(e.game);
-        return games;
-    };
-    ASSERT_TRUE(waitFor([&] { return !heard().empty() && heard()[0].timeLimitSec == 30; }, "Dee's game", 10000));
-    ASSERT_TRUE(waitFor([&] { return announcer->established(); }, "the daemon's word that Dee's game is registered"));
-    QTest::qWait(500); // a second registration would show up meanwhile
-    ASSERT_EQ(heard().size(), 1u);
-    EXPECT_EQ(heard()[0].name, "Dee");
-    EXPECT_FALSE(heard()[0].waiting);
-    EXPECT_EQ(announcer->publishedName(), "Dee");
-    announcer->withdraw();
-    EXPECT_TRUE(waitFor([&] { return heard().empty(); }, "Dee's game to be withdrawn"));
-    announcer->announce({"Dee", 60, false, 4242});
-    EXPECT_TRUE(waitFor([&] { return heard().size() == 1 && heard()[0].waiting; }, "Dee's game again"));
-    announcer.reset();
-    EXPECT_TRUE(waitFor([&] { return heard().empty(); }, "Dee's game to go with its announcer"));
-}
-
 TEST(DiscoveryOnALocalNetwork, ADaemonThatRestartsIsFollowedByTheListAndTheHostAnnouncesAgain)
 {
     if (!mdnsHere())

@@ -1,6 +1,6 @@
-// Master on its worker thread and other engines as child processes, in the
-// real window: a game goes on while they think, Stop and a new game cut a
-// thought short, and a brain that misbehaves is caught without a hang.
+// Master and other engines in the real window: a game goes on while they
+// think, Stop cuts a thought short, and a brain that misbehaves stops the game
+// where it stands, with Hard playing on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,93 +8,12 @@
 #include <QMessageBox>
 #include <QSettings>
 
-#include "platform/engine_process.h"
-#include "platform/thinkers.h"
 #include "support/pass_intro.h"
 
 namespace brindle {
 namespace {
 
 const QString FakeBrain = QStringLiteral(BRINDLE_FAKE_BRAIN);
-
-struct EngineCase {
-    const char* mode;
-    int row, col;         // the answer to a board of three stones
-    const char* failure;  // the start of the failure, or "" for none
-};
-
-// One question to a fake brain started as the window starts it; the answer
-// or failure comes from the event loop.
-TEST(EngineProcessTest, AnswersAMoveOrSaysHowTheBrainMisbehaved)
-{
-    const EngineCase cases[] = {
-        {"good", 0, 0, ""},
-        {"taken", -1, -1, "played on a taken cell (row 5, column 10)."},
-        {"late", -1, -1, "answered late: no move within 300 ms."},
-        {"garbage", -1, -1, "answered something that is not a move: \"banana split\""},
-    };
-    for (const EngineCase& c : cases) {
-        EngineProcess::Options options;
-        options.turnMilliseconds = 100, options.lateMargin = 200;
-        BrainEnder ender;
-        EngineProcess engine(FakeBrain, {c.mode}, options, ender);
-        std::string started = "not yet";
-        engine.start([&](const std::string& failure) { started = failure; });
-        ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the brain to start"));
-        EXPECT_EQ(started, "") << c.mode;
-        EXPECT_EQ(engine.name(), std::string("Fake ") + c.mode);
-        Answer answer;
-        bool answered = false;
-        // Blue to move: red's stones are the brain's "2".
-        engine.askMove({{2, 7}, {3, 8}, {4, 9}}, [&](const Answer& a) { answer = a, answered = true; });
-        ASSERT_TRUE(waitFor([&] { return answered; }, "an answer or a failure")) << c.mode;
-        EXPECT_EQ(answer.failure, c.failure) << c.mode;
-        EXPECT_EQ(std::pair(answer.row, answer.col), std::pair(c.row, c.col)) << c.mode;
-    }
-}
-
-TEST(EngineProcessTest, ABrainThatCrashesOrCannotStartIsReportedAndAForgottenAnswerIsDropped)
-{
-    BrainEnder ender;
-    EngineProcess engine(FakeBrain, {"crash"}, {}, ender);
-    std::string started = "not yet";
-    engine.start([&](const std::string& failure) { started = failure; });
-    ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the brain to start"));
-    // A question forgotten is answered all the same, and the next waits for it.
-    int forgotten = 0;
-    engine.askMove({}, [&](const Answer&) { ++forgotten; });
-    engine.forget();
-    Answer second;
-    engine.askMove({{0, 0}, {1, 1}, {2, 2}}, [&](const Answer& a) { second = a; });
-    ASSERT_TRUE(waitFor([&] { return !second.failure.empty(); }, "the crash to be noticed"));
-    EXPECT_EQ(second.failure, "exited.");
-    EXPECT_EQ(forgotten, 0);
-    EXPECT_TRUE(engine.broken());
-
-    EngineProcess missing(QStringLiteral("/nonexistent/brain"), {}, {}, ender);
-    started = "not yet";
-    missing.start([&](const std::string& failure) { started = failure; });
-    ASSERT_TRUE(waitFor([&] { return started != "not yet"; }, "the start to fail"));
-    EXPECT_EQ(started.rfind("did not start", 0), 0u) << started;
-}
-
-TEST(MasterThinker, PlaysTheSideToMoveOnTheWorkerThreadAndDropsAForgottenQuestion)
-{
-    WindowThinker thinker([] { return 100; });
-    // Both sides have four in a row; blue is to move and wins at either end of its own.
-    Question q;
-    q.moves = {{0, 1}, {5, 5}, {0, 2}, {5, 6}, {0, 3}, {5, 7}, {0, 4}, {5, 8}, {19, 19}};
-    Answer answer;
-    int answers = 0;
-    thinker.ask(q, [&](const Answer& a) { answer = a, ++answers; });
-    thinker.cancel();
-    thinker.ask(q, [&](const Answer& a) { answer = a, ++answers; });
-    ASSERT_TRUE(waitFor([&] { return answers > 0; }, "Master's answer"));
-    QTest::qWait(150);
-    EXPECT_EQ(answers, 1) << "the forgotten question is not answered";
-    EXPECT_TRUE(answer.row == 5 && (answer.col == 4 || answer.col == 9)) << answer.row << "," << answer.col;
-    EXPECT_EQ(thinker.name(false), "Master");
-}
 
 class Engines : public ::testing::Test {
 protected:
@@ -188,14 +107,12 @@ TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTak
     EXPECT_TRUE(s().GameOver && s().MoveCount == 3 && game().Board(5, 5) == MarkX);
     EXPECT_TRUE(window.action(Menu_Hard)->isChecked() && !game().thinking());
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
-}
 
-TEST_F(Engines, AnEngineThatCannotStartLeavesTheLevelAsItWas)
-{
+    seen.clear();
     window.startEngine(QStringLiteral("/nonexistent/brain"));
     ASSERT_TRUE(waitFor([this] { return !seen.empty(); }, "the failure's message"));
     EXPECT_EQ(seen[0].rfind("The engine brain did not start", 0), 0u) << seen[0];
-    EXPECT_TRUE(window.action(Menu_Hard)->isChecked());
+    EXPECT_TRUE(window.action(Menu_Hard)->isChecked()) << "the level stays as it was";
 }
 
 } // namespace

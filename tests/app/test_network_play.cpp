@@ -127,25 +127,6 @@ TEST_F(NetworkPlay, AWholeGameFromHostingToAFiveWithChatThenLeaving)
     EXPECT_EQ(joiner->transport().State(), Transport::Closed);
 }
 
-TEST_F(NetworkPlay, APeerThatExitsOrVanishesIsNoticed)
-{
-    for (const bool vanish : {false, true}) {
-        SCOPED_TRACE(vanish ? "vanishes" : "exits");
-        boxes.seen.clear();
-        if (vanish)
-            SetUp(); // two fresh windows
-        connect();
-        MainWindow* stays = vanish ? host.get() : joiner.get();
-        if (vanish)
-            joiner.reset(); // socket and all, without a word
-        else
-            host->action(Menu_exit)->trigger();
-        ASSERT_TRUE(waitFor([&] { return aborted(*stays) && !boxes.seen.empty(); }, "the abort"));
-        EXPECT_EQ(boxes.seen, Strings{"Brindle: Your opponent has left the board."});
-        EXPECT_TRUE((vanish ? hostGlobals : joinerGlobals).NetPending);
-    }
-}
-
 TEST(HostPort, ComesFromTheSettingWhenItHoldsAPort)
 {
     QSettings stored(QStringLiteral("Brin"), QStringLiteral("Brin"));

@@ -107,16 +107,5 @@ TEST_F(DiskAudio, OpeningTheSpeakerLeavesTheStopSignalsToTheSystem)
     }
 }
 
-TEST(SoundFiles, AreLookedForBesideTheProgramThenInTheWorkingFolderThenWhereTheyAreInstalled)
-{
-    const std::vector<std::string> folders = SdlSound::standardFolders();
-    ASSERT_EQ(folders.size(), 4u);
-    const fs::path program = QCoreApplication::applicationDirPath().toStdString();
-    EXPECT_EQ(folders[0], program.string());
-    EXPECT_EQ(folders[1], fs::current_path().string());
-    EXPECT_EQ(fs::path(folders[2]), (program.parent_path() / "share" / "brindle").lexically_normal());
-    EXPECT_TRUE(fs::path(folders[3]).is_absolute());
-}
-
 } // namespace
 } // namespace brindle::testing

@@ -1,9 +1,9 @@
 // A small Gomocup brain for the tests, misbehaving on request:
-//   brindle_fake_brain good|late|garbage|crash|taken
+//   brindle_fake_brain good|late|garbage|crash|taken|stubborn
 // good answers the first free cell from the top-left; late does so after
 // three seconds; garbage answers words; crash exits when asked about a
-// board of three stones or more;
-// taken answers the cell of the other side's last stone it was told of.
+// board of three stones or more; taken answers the cell of the other side's
+// last stone it was told of; stubborn plays as good does but will not end.
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -62,10 +62,12 @@ int main(int argc, char* argv[])
             answer();
         } else if (std::sscanf(line.c_str(), "TURN %d,%d", &x, &y) == 2) {
             board[y][x] = true, lastX = x, lastY = y, answer();
-        } else if (line == "END") {
+        } else if (line == "END" && mode != "stubborn") {
             return 0;
         } else if (line.rfind("INFO", 0) != 0) {
             std::cout << "UNKNOWN " << line << '\n' << std::flush;
         }
     }
+    if (mode == "stubborn")
+        std::this_thread::sleep_for(std::chrono::seconds(10));
 }
