@@ -25,7 +25,7 @@ void Game::bindCoreCommands()
     // A new game or another mode replaces the game on the board: an
     // unfinished one is kept first, as at closing.
     for (MenuId item : {Menu_New, Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer})
-        commands_[item] = [this, play = commands_[item]] { keepUnfinished(), play(); };
+        commands_[item] = [this, play = commands_[item]] { keepBeforeReplacing(), play(); };
     for (const Level& level : Levels)
         commands_[level.item] = [this, item = level.item] { chooseLevel(item); };
 }

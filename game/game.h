@@ -126,10 +126,14 @@ public:
     // its result; an unfinished game goes on in the current mode. Returns why
     // it cannot, for the player; empty when it is on the board.
     std::string openRecord(const record::Record& game);
-    // The game on the board is about to go (the window closes, or New game,
-    // another mode or the network dialog replaces it): an unfinished game
-    // outside the network is kept for "Continue last game".
+    // The window closes: an unfinished game outside the network is kept for
+    // "Continue last game".
     void keepUnfinished();
+    // New game, another mode or the network dialog replaces the game on the
+    // board: it is kept as at closing when a player has moved in it. The
+    // computer's opening alone, or a game it played against itself, leaves
+    // the kept game as it is.
+    void keepBeforeReplacing();
 
     // The level "Other engine", once the window has started one.
     void otherEngineChosen() { chooseLevel(Menu_OtherEngine); }

@@ -155,6 +155,13 @@ void Game::keepUnfinished()
                              Dialogs::Icon::Information);
 }
 
+void Game::keepBeforeReplacing()
+{
+    const bool computerOpened = checked(Menu_HumanComputer) && Starter == 'C';
+    if (!checked(Menu_ComputerComputer) && MoveCount > (computerOpened ? 1 : 0))
+        keepUnfinished();
+}
+
 void Game::Menu_Continue_Click()
 {
     if (!keptWaiting_ || checked(Menu_Network))

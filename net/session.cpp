@@ -79,7 +79,7 @@ void NetSession::withdraw()
 
 void NetSession::Menu_Network_Click()
 {
-    game_->keepUnfinished();
+    game_->keepBeforeReplacing();
     if (game_->checked(Menu_Network))
         Disconnect(true);
     game_->UncheckModes();

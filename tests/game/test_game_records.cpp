@@ -258,8 +258,13 @@ TEST_F(GameRecords, ANewGameOrAnotherModeKeepsTheUnfinishedGameForContinue)
         EXPECT_TRUE(enabled(Menu_Continue)) << replacing;
     }
     EXPECT_GT(globals.Score[1] + globals.Score[2] + globals.Score[3], 0) << "an automatic game has ended";
-    choose(Menu_Stop);
-    ASSERT_TRUE(choose(Menu_Continue)) << "and left the kept game alone";
+    const std::string kept3 = kept.text;
+    events.duringPassesUntil([this] { return s().MoveCount == 4 && choose(Menu_Stop); });
+    game.timerFired(3);
+    random.push({0.75f}), choose(Menu_HumanComputer); // the computer opens
+    choose(Menu_New);
+    EXPECT_EQ(kept.text, kept3) << "neither a stopped automatic game nor the computer's opening replaces it";
+    ASSERT_TRUE(choose(Menu_Continue));
     EXPECT_TRUE(s().MoveCount == 3 && game.checked(Menu_HumanHuman) && game.Board(5, 6) == MarkX);
 }
 
