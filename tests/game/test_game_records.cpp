@@ -32,24 +32,6 @@ struct GameRecords : ::testing::Test, GameFixture {
         }
         return rows;
     }
-    static record::Record parsed(const std::string& text)
-    {
-        record::ReadResult r = record::read(text);
-        EXPECT_TRUE(std::holds_alternative<record::Record>(r)) << text;
-        return std::holds_alternative<record::Record>(r) ? std::get<record::Record>(r) : record::Record{};
-    }
-    // The move list without the computer's scores, which .psq has no place for.
-    static std::string withoutScores(std::string list)
-    {
-        std::string out;
-        for (size_t start = 0; start < list.size();) {
-            const size_t end = list.find("\r\n", start);
-            const std::string line = list.substr(start, end - start);
-            out += line.substr(0, line.find(")") + 1) + "\n";
-            start = end == std::string::npos ? list.size() : end + 2;
-        }
-        return out;
-    }
     // Red's five along row 3, blue on row 5 between: nine moves.
     static record::Record redFive()
     {
@@ -62,37 +44,6 @@ struct GameRecords : ::testing::Test, GameFixture {
         return r;
     }
 };
-
-TEST_F(GameRecords, EveryGameOfAnAutomaticRunComesBackTheSameFromBothFormats)
-{
-    startUp();
-    game.check(Menu_Details, true);
-    choose(Menu_ComputerComputer);
-    for (int n = 0; n < 4; ++n, game.timerFired(3)) {
-        ASSERT_TRUE(s().GameOver) << "game " << n + 1;
-        const record::Record saved = game.record("2026-12-08");
-        for (const bool sgf : {true, false}) {
-            auto opened = another();
-            opened->choose(Menu_HumanHuman);
-            const std::string text = sgf ? record::toSgf(saved) : record::toPsq(saved);
-            ASSERT_EQ(opened->game.openRecord(parsed(text)), "") << text;
-            const Game& o = opened->game;
-            EXPECT_EQ(board(o), board(game)) << "game " << n + 1 << (sgf ? " by SGF" : " by psq");
-            if (sgf) {
-                EXPECT_EQ(o.ui.txtMoves.Caption, game.ui.txtMoves.Caption) << "the computer's scores come back";
-            }
-            for (size_t i = 0; i < saved.moves.size(); ++i)
-                EXPECT_EQ(o.record("").moves[i].ms, saved.moves[i].ms) << "move " << i + 1 << (sgf ? " by SGF" : " by psq");
-            EXPECT_EQ(withoutScores(o.ui.txtMoves.Caption), withoutScores(game.ui.txtMoves.Caption));
-            EXPECT_EQ(o.state().wonByLine, s().wonByLine);
-            EXPECT_EQ(o.state().drawn, s().drawn);
-            EXPECT_EQ(o.ui.lblPlacer.Caption, game.ui.lblPlacer.Caption);
-            if (s().wonByLine) {
-                EXPECT_EQ(o.state().WinCells, s().WinCells);
-            }
-        }
-    }
-}
 
 TEST_F(GameRecords, ARecordNamesThePlayersAndKeepsEachMovesTimeAndTheResult)
 {

@@ -20,17 +20,12 @@ TEST(DiscoveryText, WhatComesFromTheNetworkIsShownAsLatin1WithoutControlsAndAtMo
         std::string raw;
         std::string shown;
     } cases[] = {
-        {"Alice", "Alice"},
         {"Zoë Øre", "Zoë Øre"},
-        {"bell\a tab\t nl\r\n esc\x1b[2J del\x7f", "bell tab nl esc[2J del"},
-        {"C1 \xc2\x85 \xc2\x9f end", "C1   end"},           // U+0085 and U+009F are controls too
-        {"snow \xe2\x98\x83 man", "snow ? man"},           // past Latin-1
-        {"bad \xff\xfe utf", "bad ?? utf"},                 // not UTF-8 at all
+        {"bell\a tab\t esc\x1b[2J del\x7f C1 \xc2\x85 \xc2\x9f end", "bell tab esc[2J del C1   end"},
+        {"snow \xe2\x98\x83 man \xff\xfe", "snow ? man ??"}, // past Latin-1, or not UTF-8 at all
         {std::string("nul\0inside", 10), "nulinside"},
-        {std::string(60, 'x'), std::string(40, 'x')},
         {std::string(39, 'x') + "éé", std::string(39, 'x') + "é"}, // characters, not bytes
         {std::string(50, '\n') + "ok", "ok"},               // removed characters do not count
-        {"", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(shownText(c.raw), c.shown) << c.raw;
@@ -44,13 +39,11 @@ TEST(FoundGame, IsListedOnlyWithAnAddressAndPortThatMakeSense)
         int64_t port;
         bool listed;
     } cases[] = {
-        {"192.168.1.20", 1002, true}, {"10.0.0.1", 1, true},        {"223.255.255.255", 65535, true},
-        {"192.168.1.20", 0, false},   {"192.168.1.20", 65536, false}, {"192.168.1.20", -1, false},
-        {"0.1.2.3", 1002, false},     {"127.0.0.1", 1002, false},    {"224.0.0.251", 1002, false},
-        {"255.255.255.255", 1002, false}, {"256.1.1.1", 1002, false}, {"1.2.3", 1002, false},
-        {"1.2.3.4.5", 1002, false},   {"1.2.3.", 1002, false},       {"01.2.3.4", 1002, false},
-        {"1..3.4", 1002, false},      {" 1.2.3.4", 1002, false},     {"1.2.3.4x", 1002, false},
-        {"fe80::1", 1002, false},     {"", 1002, false},             {"host.local", 1002, false},
+        {"10.0.0.1", 1, true},       {"223.255.255.255", 65535, true}, {"192.168.1.20", 0, false},
+        {"192.168.1.20", 65536, false}, {"0.1.2.3", 1002, false},     {"127.0.0.1", 1002, false},
+        {"224.0.0.251", 1002, false}, {"256.1.1.1", 1002, false},     {"1.2.3", 1002, false},
+        {"1.2.3.4.5", 1002, false},   {"01.2.3.4", 1002, false},      {"1..3.4", 1002, false},
+        {"1.2.3.4x", 1002, false},    {"fe80::1", 1002, false},
     };
     for (const auto& c : cases) {
         const auto g = foundGame("Ann", c.address, c.port, txt);
@@ -71,18 +64,10 @@ TEST(FoundGame, TxtKeysAreCaselessOnlyTheFirstCountsAndOddValuesAreShownSafely)
         {"Ann", {"name=Ann", "time=60", "version=1.4.0", "state=waiting"}, {"Ann", 60, "10.0.0.5", 1002, true}},
         {"Ann #2", {"NAME=Ann", "Time=0", "STATE=waiting"}, {"Ann", 0, "10.0.0.5", 1002, true}},
         {"Ann", {"state=playing", "state=waiting", "time=300", "time=30"}, {"Ann", 300, "10.0.0.5", 1002, false}},
-        {"Ann", {"state=WAITING"}, {"Ann", -1, "10.0.0.5", 1002, false}},     // unknown states are not joined
-        {"Ann", {"state"}, {"Ann", -1, "10.0.0.5", 1002, false}},
-        {"Inst", {}, {"Inst", -1, "10.0.0.5", 1002, false}},                  // no TXT: the instance name
-        {"Inst", {"name="}, {"Inst", -1, "10.0.0.5", 1002, false}},
-        {"Inst", {"name=\n\r\t"}, {"Inst", -1, "10.0.0.5", 1002, false}},
-        {"\x1b", {"name=\x07"}, {"(no name)", -1, "10.0.0.5", 1002, false}},
-        {"Ann", {"time=-5"}, {"Ann", -1, "10.0.0.5", 1002, false}},
-        {"Ann", {"time=86401"}, {"Ann", -1, "10.0.0.5", 1002, false}},
-        {"Ann", {"time=86400"}, {"Ann", 86400, "10.0.0.5", 1002, false}},
+        {"Ann", {"state=WAITING", "time=-5"}, {"Ann", -1, "10.0.0.5", 1002, false}}, // unknown states are not joined
+        {"Inst", {"name=\n\r\t", "time=86401"}, {"Inst", -1, "10.0.0.5", 1002, false}}, // no name: the instance's
+        {"\x1b", {"name=\x07", "time=86400"}, {"(no name)", 86400, "10.0.0.5", 1002, false}},
         {"Ann", {"time=99999999999999999999"}, {"Ann", -1, "10.0.0.5", 1002, false}},
-        {"Ann", {"time=6o"}, {"Ann", -1, "10.0.0.5", 1002, false}},
-        {"Ann", {"name=" + std::string(100, 'A') + "\x1b[31m"}, {std::string(40, 'A'), -1, "10.0.0.5", 1002, false}},
         {"Ann", {"name=a=b", "time= 60"}, {"a=b", -1, "10.0.0.5", 1002, false}},
     };
     for (const auto& c : cases) {
@@ -100,7 +85,6 @@ TEST(FoundGame, TheListLineSaysWhoTheTimeLimitWhereAndWhetherItWaits)
     } cases[] = {
         {{"Ann", 60, "10.0.0.5", 1002, true}, "Ann, 1 min., 10.0.0.5:1002, waiting"},
         {{"Bob", 30, "10.0.0.6", 4000, false}, "Bob, 30 sec., 10.0.0.6:4000, playing"},
-        {{"Cy", 300, "10.0.0.7", 1002, true}, "Cy, 5 min., 10.0.0.7:1002, waiting"},
         {{"Di", 0, "10.0.0.8", 1002, true}, "Di, no time limit, 10.0.0.8:1002, waiting"},
         {{"Ed", 90, "10.0.0.9", 1002, true}, "Ed, 90 sec., 10.0.0.9:1002, waiting"},
         {{"Fa", -1, "10.0.0.10", 1002, true}, "Fa, time limit unknown, 10.0.0.10:1002, waiting"},
@@ -148,10 +132,7 @@ TEST(FoundGames, KeepOneEntryAServiceInNameOrderAndSayWhetherAnythingChanged)
     EXPECT_THAT(names(), ElementsAre("k3:Ann", "k1:Bob*", "k2:Zed"));
     EXPECT_TRUE(games.drop("k1"));
     EXPECT_FALSE(games.drop("k1"));
-    EXPECT_FALSE(games.drop("nobody"));
     EXPECT_THAT(names(), ElementsAre("k3:Ann", "k2:Zed"));
-    games.clear();
-    EXPECT_TRUE(games.entries().empty());
 }
 
 // ---- The session's announcements

