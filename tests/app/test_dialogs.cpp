@@ -39,33 +39,30 @@ TEST(MessageBoxes, AnInputBoxGivesTheAnswerOrNothingWhenCancelled)
     }
 }
 
-TEST(InfoWindows, AboutAndHelpSayWhatTheGameIsAndCloseWithEnter)
+TEST(InfoWindows, AboutAndHelpOpenFromTheHelpMenuSayWhatTheGameIsAndCloseWithEnter)
 {
-    AboutDialog about(nullptr);
-    HelpDialog help(nullptr);
-    about.Form_Load(), help.Form_Load(); // again, as at every opening: nothing is added twice
-    const QString credits = about.lblDescription->text(), aim = help.txtTekst->toPlainText();
-    EXPECT_TRUE(credits.startsWith("A fun little game created by:\n\nProgrammer: ") && credits.count('\n') == 3)
-        << credits.toStdString();
-    EXPECT_TRUE(aim.startsWith("What 'Brindle' is all about.\n\nIt is pretty simple, all you have to do is to get\nfive ")
-                && aim.count('\n') == 9 && aim.endsWith("Have fun!") && help.txtTekst->isReadOnly()) << aim.toStdString();
-    EXPECT_TRUE(about.lblTitle->font().bold() && about.lblTitle->text() == "Brindle" && about.lblVersion->text() == "Version 1.4.0"
-                && !about.lblMail->text().isEmpty() && !about.windowTitle().isEmpty());
-    Globals globals; // the Help menu opens each, modal over the window
+    Globals globals;
     MainWindow window(globals);
     window.show();
     ASSERT_TRUE(passIntro(window));
-    for (const auto& [item, title] : {std::pair(Menu_About, about.windowTitle()), {Menu_Help, help.windowTitle()}}) {
-        std::string shown;
-        QTimer::singleShot(0, &window, [&shown] { shown = QApplication::activeModalWidget()->windowTitle().toStdString(), QApplication::activeModalWidget()->close(); });
+    for (const MenuId item : {Menu_About, Menu_Help, Menu_About}) { // opened twice: nothing is added twice
+        QString text;
+        QTimer::singleShot(0, &window, [&text] {
+            QWidget* shown = QApplication::activeModalWidget();
+            for (const QLabel* label : shown->findChildren<QLabel*>())
+                text += label->text() + "|";
+            for (const QPlainTextEdit* edit : shown->findChildren<QPlainTextEdit*>())
+                text += edit->toPlainText() + "|";
+            QTest::keyClick(shown, Qt::Key_Return);
+            text += shown->isVisible() ? "still open" : "";
+        });
         window.game().command(item);
-        EXPECT_EQ(shown, title.toStdString());
-    }
-    for (QDialog* d : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&help)}) {
-        d->show();
-        EXPECT_TRUE(d->isModal() && d->minimumSize() == d->maximumSize()) << "modal, not to be resized";
-        QTest::keyClick(d, Qt::Key_Return);
-        EXPECT_TRUE(!d->isVisible() && d->result() == QDialog::Accepted) << "Enter is OK";
+        if (item == Menu_Help)
+            EXPECT_TRUE(text.startsWith("What 'Brindle' is all about.\n\nIt is pretty simple, all you have to do is to get\nfive ")
+                        && text.count('\n') == 9 && text.endsWith("Have fun!|")) << text.toStdString();
+        else
+            EXPECT_TRUE(text.contains("|Brindle|Version 1.4.0|A fun little game created by:\n\nProgrammer: ") &&
+                        text.count('\n') == 3) << text.toStdString();
     }
 }
 

@@ -176,49 +176,6 @@ TEST(DiscoveryOnALocalNetwork, AHostIsListedJoinedWithADoubleClickPlayedGreyedWh
     EXPECT_TRUE(waitFor([&] { return !boxes.seen.empty(); }, "the joiner's word that the host left"));
 }
 
-TEST(DiscoveryOnALocalNetwork, TwoHostsOfOneNameAreBothListedEachGoesWhenItStopsAndEnterJoinsTheChosenOne)
-{
-    if (!mdnsHere())
-        GTEST_SKIP() << "needs a network and an mDNS service of the test's own: tests/netns/isolated.sh makes them";
-    Globals firstGlobals, secondGlobals, finderGlobals;
-    MainWindow first(firstGlobals), second(secondGlobals), finder(finderGlobals);
-    for (MainWindow* w : {&first, &second, &finder}) {
-        w->show();
-        ASSERT_TRUE(passIntro(*w));
-    }
-    QStringList ports;
-    for (MainWindow* w : {&first, &second}) {
-        w->session().listenPort = 0;
-        withDialog(*w, [&](NetworkDialog& d) {
-            type(d, "txtHostAm", "Ann");
-            d.findChild<QCheckBox*>("booTime")->setChecked(false);
-            QTest::mouseClick(d.findChild<QPushButton*>("comHost"), Qt::LeftButton);
-        });
-        ASSERT_EQ(w->transport().State(), Transport::Listening);
-        ports << ":" + QString::number(w->transport().LocalPort()) + ", waiting";
-    }
-    withDialog(finder, [&](NetworkDialog& d) {
-        auto* list = d.findChild<QListWidget*>("lstGames");
-        auto listed = [&](const QString& port) {
-            const QListWidgetItem* line = lineWith(*list, port);
-            return line != nullptr && line->text().startsWith("Ann, no time limit, ");
-        };
-        ASSERT_TRUE(waitFor([&] { return listed(ports[0]) && listed(ports[1]); }, "both of Ann's games", 10000))
-            << lines(*list).join(" | ").toStdString();
-        first.action(Menu_Stop)->trigger();
-        ASSERT_TRUE(waitFor([&] { return !listed(ports[0]) && listed(ports[1]); }, "the first game to go alone"))
-            << lines(*list).join(" | ").toStdString();
-        // The keyboard's way in: the arrows choose a game, Enter joins it.
-        type(d, "txtPlayerAm", "Cy");
-        type(d, "txtHostIP", "");
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Down);
-        EXPECT_TRUE(d.findChild<QLineEdit*>("txtHostIP")->text().endsWith(ports[1].section(',', 0, 0)));
-        QTest::keyClick(list, Qt::Key_Return);
-    });
-    EXPECT_TRUE(waitFor([&] { return second.windowTitle() == "Brindle.   Ann(red) - Cy(blue)"; }, "Cy's join"));
-}
-
 TEST(DiscoveryOnALocalNetwork, ADaemonThatRestartsIsFollowedByTheListAndTheHostAnnouncesAgain)
 {
     if (!mdnsHere())

@@ -74,18 +74,6 @@ TEST_F(Engines, MasterThinksWhileTheWindowStaysLiveAndAnswersThroughTheGame)
     EXPECT_LE(std::max(std::abs(s().LastRow - 9), std::abs(s().LastCol - 9)), 2) << "Master answers near the stone";
 }
 
-TEST_F(Engines, StopMidThoughtEndsComputerAgainstComputerAtOnce)
-{
-    window.action(Menu_Master)->trigger();
-    window.action(Menu_ComputerComputer)->trigger();
-    ASSERT_TRUE(waitFor([this] { return s().MoveCount >= 3 && game().thinking(); }, "Master thinking in automatic play"));
-    window.action(Menu_Stop)->trigger();
-    const int32_t moves = s().MoveCount;
-    EXPECT_TRUE(!game().thinking() && s().Stopped && window.action(Menu_Game)->isVisible());
-    QTest::qWait(300);
-    EXPECT_EQ(s().MoveCount, moves) << "no move after Stop";
-}
-
 TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTakesOver)
 {
     engineChosen("good");

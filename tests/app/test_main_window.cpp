@@ -152,36 +152,6 @@ TEST_F(Window, ADrawShowsTheBannerUntilUndo)
     EXPECT_FALSE(window.board().rect().intersects(banner->geometry()));
 }
 
-TEST_F(Window, ADisabledWindowTakesNoInputAndItsMenusStillShowTheGamesState)
-{
-    game().ui.Enabled = false;
-    clickCell(window, 5, 5);
-    window.action(Menu_Easy)->trigger();
-    EXPECT_EQ(game().Board(5, 5), Empty);
-    EXPECT_TRUE(window.action(Menu_Hard)->isChecked() && !window.action(Menu_Easy)->isChecked());
-    game().ui.Enabled = true;
-    game().ui.txtTime.Caption = "Disconnecting...";
-    window.waitFor(10, [] { return true; });
-    EXPECT_EQ(control<QLineEdit>("txtTime")->text(), "Disconnecting...") << "a wait shows the state it waits in";
-}
-
-TEST_F(Window, ComputerVsComputerShowsOnlyStopUntilStoppedEvenInTheWipe)
-{
-    const auto played = [this] { return globals.Score[1] + globals.Score[2] + globals.Score[3]; };
-    window.action(Menu_ComputerComputer)->trigger();
-    EXPECT_EQ(played(), 1) << "the first game is played out at once";
-    EXPECT_TRUE(window.action(Menu_Stop)->isVisible() && !window.action(Menu_Game)->isVisible());
-    ASSERT_TRUE(waitFor([&] { return played() == 2; }, "the second automatic game"));
-    window.action(Menu_Stop)->trigger();
-    EXPECT_TRUE(window.action(Menu_Game)->isVisible());
-    QTest::qWait(1300);
-    EXPECT_EQ(played(), 2) << "no game after Stop";
-
-    QTimer::singleShot(100, &window, [&] { window.action(Menu_Stop)->trigger(); });
-    window.action(Menu_New)->trigger();
-    EXPECT_EQ(game().state().MoveCount, 0) << "a Stop in the wipe ends the run before a move";
-}
-
 TEST(TwoWindows, PlaySideBySideEachWithItsOwnPointerAndClosingOneLeavesTheOther)
 {
     Globals hostGlobals, joinerGlobals;

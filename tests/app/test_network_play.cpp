@@ -127,19 +127,5 @@ TEST_F(NetworkPlay, AWholeGameFromHostingToAFiveWithChatThenLeaving)
     EXPECT_EQ(joiner->transport().State(), Transport::Closed);
 }
 
-TEST(HostPort, ComesFromTheSettingWhenItHoldsAPort)
-{
-    QSettings stored(QStringLiteral("Brin"), QStringLiteral("Brin"));
-    const std::pair<const char*, uint16_t> cases[] = {{"2002", 2002}, {" 4000 ", 4000}, {"65535", 65535}, {"0", 1002},
-                                                      {"70000", 1002}, {"-5", 1002},    {"port", 1002}};
-    for (const auto& [value, port] : cases) {
-        stored.setValue(QStringLiteral("Settings/Port"), QString::fromLatin1(value));
-        stored.sync();
-        Globals globals;
-        EXPECT_EQ(MainWindow(globals).session().listenPort, port) << value;
-    }
-    stored.remove(QStringLiteral("Settings/Port"));
-}
-
 } // namespace
 } // namespace brindle
