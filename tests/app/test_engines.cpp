@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include <QMessageBox>
 #include <QSettings>
 
+#include "support/box_answerer.h"
 #include "support/pass_intro.h"
 
 namespace brindle {
@@ -22,11 +22,6 @@ protected:
         QSettings(QStringLiteral("Brin"), QStringLiteral("Brin")).setValue("Settings/MasterMs", "100");
         window.show();
         ASSERT_TRUE(passIntro(window));
-        QObject::connect(&boxes, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                seen.push_back(box->text().toStdString()), box->accept();
-        });
-        boxes.start(10);
     }
     void TearDown() override { QSettings(QStringLiteral("Brin"), QStringLiteral("Brin")).remove("Settings/MasterMs"); }
 
@@ -52,8 +47,8 @@ protected:
 
     Globals globals;
     MainWindow window{globals};
-    QTimer boxes;
-    std::vector<std::string> seen;
+    BoxAnswerer boxes;
+    Strings& seen = boxes.seen;
 };
 
 TEST_F(Engines, MasterThinksWhileTheWindowStaysLiveAndAnswersThroughTheGame)
@@ -91,7 +86,7 @@ TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTak
     ASSERT_TRUE(waitFor([this] { return s().MoveCount == 2; }, "the first answer"));
     clickCell(window, 5, 5);
     ASSERT_TRUE(waitFor([this] { return !seen.empty(); }, "the crash's message"));
-    EXPECT_EQ(seen[0].rfind("The engine Fake crash exited.", 0), 0u) << seen[0];
+    EXPECT_EQ(seen[0].rfind("Brindle: The engine Fake crash exited.", 0), 0u) << seen[0];
     EXPECT_TRUE(s().GameOver && s().MoveCount == 3 && game().Board(5, 5) == MarkX);
     EXPECT_TRUE(window.action(Menu_Hard)->isChecked() && !game().thinking());
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
@@ -99,7 +94,7 @@ TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTak
     seen.clear();
     window.startEngine(QStringLiteral("/nonexistent/brain"));
     ASSERT_TRUE(waitFor([this] { return !seen.empty(); }, "the failure's message"));
-    EXPECT_EQ(seen[0].rfind("The engine brain did not start", 0), 0u) << seen[0];
+    EXPECT_EQ(seen[0].rfind("Brindle: The engine brain did not start", 0), 0u) << seen[0];
     EXPECT_TRUE(window.action(Menu_Hard)->isChecked()) << "the level stays as it was";
 }
 

@@ -4,15 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <deque>
 #include <sys/resource.h>
 
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,6 +15,7 @@
 
 #include "app/network_dialog.h"
 #include "platform/record_files.h"
+#include "support/box_answerer.h"
 #include "support/pass_intro.h"
 
 namespace brindle {
@@ -40,34 +36,7 @@ QByteArray contents(const QString& path)
 }
 
 struct Records : ::testing::Test {
-    void SetUp() override
-    {
-        QFile::remove(KeptGameFile().path());
-        QObject::connect(&answerer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != watched)
-                watched = modal, watchedSince.start();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                boxes.push_back(box->text().toStdString());
-                box->accept();
-            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && !files.empty()) {
-                const auto [name, filter] = files.front();
-                if (!filter.isEmpty())
-                    dialog->selectNameFilter(filter);
-                // Typed into the name field, as a player does: selectFile() leaves that field alone
-                // once it has the focus, and then the dialog would have no file to accept.
-                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
-                static_cast<QDialog*>(dialog)->accept(); // should it stay open, the next tick tries again
-                if (!dialog->isVisible())
-                    files.pop_front();
-            }
-            if (modal && watchedSince.elapsed() > 5000) {
-                ADD_FAILURE() << "a dialog (" << modal->windowTitle().toStdString() << ") stayed open for 5 s";
-                modal->close();
-            }
-        });
-        answerer.start(10);
-    }
+    void SetUp() override { QFile::remove(KeptGameFile().path()); }
     // Shows a window and takes it past the intro into Human vs. Human.
     void start(MainWindow& w)
     {
@@ -87,10 +56,10 @@ struct Records : ::testing::Test {
     // The one message box seen since the last call, when it says `part`.
     ::testing::AssertionResult told(const char* part)
     {
-        if (!waitFor([this] { return !boxes.empty(); }, "a message"))
+        if (!waitFor([this] { return !boxes.seen.empty(); }, "a message"))
             return ::testing::AssertionFailure() << "no message";
-        const std::string text = boxes.front();
-        boxes.clear();
+        const std::string text = boxes.seen.front();
+        boxes.seen.clear();
         if (text.find(part) == std::string::npos)
             return ::testing::AssertionFailure() << "\"" << text << "\" does not say \"" << part << "\"";
         return ::testing::AssertionSuccess();
@@ -98,11 +67,8 @@ struct Records : ::testing::Test {
 
     Globals globals;
     QTemporaryDir folder;
-    QTimer answerer;
-    QWidget* watched = nullptr; // the modal widget last seen, and since when
-    QElapsedTimer watchedSince;
-    std::vector<std::string> boxes;
-    std::deque<std::pair<QString, QString>> files; // answers for the file dialogs: name, filter
+    BoxAnswerer boxes;
+    std::deque<std::pair<QString, QString>>& files = boxes.files;
 };
 
 TEST_F(Records, AGameIsSavedInEitherFormatOpenedAgainOrDroppedAndABadFileIsToldAndLeavesTheBoard)
@@ -146,7 +112,7 @@ TEST_F(Records, AGameIsSavedInEitherFormatOpenedAgainOrDroppedAndABadFileIsToldA
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &dropped, Qt::LeftButton, {});
     QApplication::sendEvent(&window.board(), &drop);
     ASSERT_TRUE(waitFor([&] { return window.game().state().MoveCount == 1; }, "the dropped game"));
-    EXPECT_TRUE(window.game().Board(0, 0) == MarkX && boxes.empty());
+    EXPECT_TRUE(window.game().Board(0, 0) == MarkX && boxes.seen.empty());
 }
 
 TEST_F(Records, AFailedSaveKeepsTheOldFileWhole)
