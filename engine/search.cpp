@@ -283,7 +283,7 @@ Search::Move Search::winByFours(int32_t player, int32_t depth, std::chrono::mill
     begin(Limits{budget, MaxDepth, 0, nullptr}, Clock::now());
     Move found;
     int32_t first = -1;
-    if (fours(player, depth, &first) && first >= 0)
+    if (fours(player, depth, &first))
         found.x = ShapeBoard::xOf(first), found.y = ShapeBoard::yOf(first);
     found.nodes = fourNodes_;
     return found;
@@ -334,7 +334,7 @@ Search::Move Search::best(int32_t player, const Limits& limits)
         const bool won = fours(player, FoursDepth, &first);
         deadline_ = saved;
         aborted_ = false;
-        if (won && first >= 0 && board_.stone(first) == 0)
+        if (won)
             return answer(first);
     }
     if (outOfTime()) {

@@ -88,6 +88,8 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
         {"four then four-four", FourFour, FourFourClosed, 20, true},
         {"a lone closed three", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {15, 15}, {15, 16}}, 20, false},
         {"a four the other answers with five", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {3, 3}, {3, 4}, {3, 5}, {3, 6}}, 20, false},
+        {"the other has two fives waiting", FourFour,
+         {{6, 10}, {10, 6}, {0, 2}, {1, 2}, {2, 2}, {3, 2}, {16, 17}, {17, 17}, {18, 17}, {19, 17}}, 20, false},
         // Row 7's four at (10,7) forces (11,7) and leaves (10,10) a four-four.
         {"one four deep, given none", {{7, 10}, {8, 10}, {9, 10}, {10, 8}, {10, 9}, {7, 7}, {8, 7}, {9, 7}}, {{6, 10}, {6, 7}}, 0, false},
         {"one four deep, given one", {{7, 10}, {8, 10}, {9, 10}, {10, 8}, {10, 9}, {7, 7}, {8, 7}, {9, 7}}, {{6, 10}, {6, 7}}, 1, true},
@@ -96,14 +98,17 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
         Search s = position(c.mine, c.theirs);
         const Search::Move m = s.winByFours(1, c.fours);
         EXPECT_EQ(m.x >= 0, c.wins) << c.what;
-        EXPECT_TRUE(m.x < 0 || s.at(m.x, m.y) == 0) << c.what;
+        EXPECT_TRUE(c.wins ? s.at(m.x, m.y) == 0 : std::pair(m.x, m.y) == std::pair(-1, -1)) << c.what;
     }
-    // The other has that four-four waiting: a quiet move must take one of its cells.
-    Search s = position({{0, 0}, {19, 19}, {0, 19}, {19, 0}, {15, 3}, {3, 15}, {6, 10}, {10, 6}}, FourFour);
-    ASSERT_GE(s.winByFours(2, 20).x, 0) << "the other wins if left alone";
-    const Search::Move m = s.best(1, depth(3));
-    s.set(m.x, m.y, 1);
-    EXPECT_LT(s.winByFours(2, 20).x, 0) << "played " << m.x << "," << m.y;
+    // The other, red, wins by fours if left alone; blue's search is too shallow to see it, and
+    // the check of the other's fours keeps it from the move it would have liked best, (14, 9).
+    const Cells red{{11, 12}, {13, 10}, {8, 14}, {6, 11}, {12, 11}, {15, 15}, {7, 9}, {11, 4}, {6, 15}, {6, 12}},
+        blue{{4, 12}, {9, 15}, {9, 11}, {7, 6}, {15, 14}, {7, 5}, {6, 4}, {14, 6}, {4, 8}};
+    Search s = position(red, blue);
+    ASSERT_GE(s.winByFours(1, 24).x, 0) << "red wins if left alone";
+    const Search::Move m = s.best(2, depth(1));
+    s.set(m.x, m.y, 2);
+    EXPECT_LT(s.winByFours(1, 24).x, 0) << "played " << m.x << "," << m.y;
 }
 
 TEST(Search, AlwaysAnswersAFreeCellWithinItsNodesAndNothingOnAFullBoard)
@@ -135,6 +140,18 @@ TEST(Search, AlwaysAnswersAFreeCellWithinItsNodesAndNothingOnAFullBoard)
     Search s2 = position(mine, theirs);
     const Search::Move o = s2.best(1, stopped);
     EXPECT_TRUE(o.x >= 0 && s2.at(o.x, o.y) == 0 && o.nodes < 200) << o.nodes;
+}
+
+TEST(ShapeBoard, AFourAgainstTheEdgeIsClosedAndOneInTheOpenWins)
+{
+    ShapeBoard board;
+    for (const int x : {0, 1, 2, 12, 13, 14})
+        board.set(x, 5, 1);
+    const uint8_t edge = board.threat(1, ShapeBoard::cellAt(3, 5)), open = board.threat(1, ShapeBoard::cellAt(11, 5));
+    EXPECT_TRUE((edge & MakesFour) && !(edge & MakesWin)) << "the wall closes the four";
+    EXPECT_TRUE(open & MakesWin) << "an open four";
+    EXPECT_EQ(board.shape(1, ShapeBoard::cellAt(3, 5), 0), Four);
+    EXPECT_EQ(board.shape(2, ShapeBoard::cellAt(3, 5), 0), Nothing);
 }
 
 TEST(ShapeBoard, EachCellsFiveAgreesWithTheRuleAndTakebacksLeaveNoTrace)
