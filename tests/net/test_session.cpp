@@ -223,7 +223,7 @@ TEST_F(NetworkGame, LeavingWaitsForTimer4OnceAndShutsTheBoardAndTheDoorMeanwhile
 
 // A refused connection or an address that cannot be one fails at once, a
 // silent one after thirty tries a second apart; each may be tried again.
-TEST(NetworkJoin, FailsAtOnceOrAfterThirtySecondsOfSilenceOrWhenGivenUp)
+TEST(NetworkGameJoin, FailsAtOnceOrAfterThirtySecondsOfSilenceOrWhenGivenUp)
 {
     const struct { const char* field; int32_t outcome; Result result; std::vector<std::string> calls; int waits; } cases[] = {
         {"10.0.0.9:2000", Transport::Failed, Result::Failed, {"connect 10.0.0.9 2000", "close"}, 0},
