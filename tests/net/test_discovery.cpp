@@ -94,8 +94,7 @@ TEST(Announcing, FollowsTheHostedGameAndNothingElse)
     struct : Announcer {
         void announce(const Announcement& a) override
         {
-            said += a.name + " " + std::to_string(a.timeLimitSec) + (a.playing ? " playing " : " waiting ") +
-                    std::to_string(a.port) + "; ";
+            said += a.name + " " + std::to_string(a.timeLimitSec) + (a.playing ? " playing " : " waiting ") + std::to_string(a.port) + "; ";
         }
         void withdraw() override { said += "withdraw; "; }
         std::string said;

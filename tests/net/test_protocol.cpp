@@ -73,77 +73,22 @@ TEST(Protocol, ParseReadsTheFieldsOrCallsItMalformed)
     }
 }
 
-// The pieces a read makes, joined by "|".
+// The pieces a read makes, each in brackets.
 std::string cut(Splitter& splitter, std::string_view bytes, int64_t at)
 {
     std::string out;
     for (const std::string& piece : splitter.feed(bytes, at))
-        out += (out.empty() ? "" : "|") + piece;
+        out += "[" + piece + "]";
     return out;
 }
 
-TEST(Splitter, CutsOneReadIntoItsMessages)
+TEST(Splitter, CutsTheStreamIntoItsMessagesWhereverTheReadsEnd)
 {
-    const std::string leave = leaveMessage();
-    const Case cases[] = {
-        {"~-~0060", "~-~0060"}, {"~-~0060NEWGAME", "~-~0060NEWGAME"}, // at the end of a read, whole at once
-        {"hello~-~0312", "hello|~-~0312"}, {"~-~0312 ~-~0405 ", "~-~0312| |~-~0405| "},
-        {"~-~0060NEWGAMEXAnn Lee ~-~0312", "~-~0060NEWGAMEXAnn Lee |~-~0312"},
-        {"~-~Check if connectedBea~-~0312", "~-~Check if connectedBea|~-~0312"}, {leave + "bye", leave + "|bye"},
-        {"~-~TimeWinnerRgg~-~TimeWinnerB", "~-~TimeWinnerR|gg|~-~TimeWinnerB"},
-        {"a~b-~c~~-", "a~b-~c~"}, {"abc~", "abc"}, // "~-" at the end may be a marker cut in two
-        // A marker ends the message before it, however short; markers never overlap.
-        {"~-~03~-~0405", "~-~03|~-~0405"}, {"~-~TimeWinner~-~0312", "~-~Time|Winner|~-~0312"},
-        {"~-~-~0312", "~-~-~03|12"},
-        // Neither four digits followed by the start of "NEWGAME", nor longer than their kind.
-        {"~-~0060NEX", "~-~0060|NEX"}, {"~-~00a0NEW", "~-~00a0|NEW"},
-    };
-    for (const auto& c : cases) {
-        Splitter splitter;
-        EXPECT_EQ(cut(splitter, c.in, 0), c.out) << c.in;
-        EXPECT_EQ(splitter.waiting(), c.in.ends_with("~-") ? 2u : c.in.ends_with("~") ? 1u : 0u) << c.in;
-    }
-    // A flood holds nothing but a last marker.
-    Splitter splitter;
-    std::string flood(1u << 20, 'a');
-    for (int i = 0; i < 100000; ++i)
-        flood += Marker;
-    const std::vector<std::string> pieces = splitter.feed(flood, 0);
-    EXPECT_TRUE(pieces.size() == 100000 && pieces[0].size() == 1u << 20 && splitter.waiting() == 3);
-    EXPECT_EQ(std::count(pieces.begin(), pieces.end(), Marker), 99999);
-    EXPECT_EQ(cut(splitter, "0312", 1), "~-~0312");
-}
-
-TEST(Splitter, HoldsAnUnfinishedMessageForHalfASecondFromItsFirstByte)
-{
-    struct Read { std::string bytes; int64_t at; std::string out; };
-    const std::vector<Read> scripts[] = {
-        // Held bytes that do not become a message go on as what they are.
-        {{"hi~", 0, "hi"}, {"x", 1, "~x"}}, {{"~-~03", 0, ""}, {"~-~0405", 1, "~-~03|~-~0405"}},
-        {{"~-~0060NEW", 0, ""}, {"S", 1, "~-~0060|NEWS"}},
-        // Past the wait the unfinished bytes are dropped, even by an empty read.
-        {{"~-~0", 1000, ""}, {"3", 1500, ""}, {"12", 1501, "12"}}, {{"~-~Your", 0, ""}, {"", 501, ""}},
-        // Bytes held after a whole message get their own clock.
-        {{"~-~03", 1000, ""}, {"12~-~04", 1400, "~-~0312"}, {"05", 1900, "~-~0405"}},
-        // Clocks at the ends of the range; one going back does not drop.
-        {{"~-~03", INT64_MIN, ""}, {"12", INT64_MAX, "12"}}, {{"~-~03", INT64_MAX, ""}, {"12", INT64_MIN, "~-~0312"}},
-    };
-    for (const auto& script : scripts) {
-        Splitter splitter;
-        std::string trace;
-        for (const Read& read : script) {
-            trace += "|" + read.bytes;
-            EXPECT_EQ(cut(splitter, read.bytes, read.at), read.out) << trace;
-        }
-        EXPECT_EQ(splitter.waiting(), 0u) << trace;
-    }
-}
-
-TEST(Splitter, PlacesMessagesSplitAtAnyPointOnceAndWhole)
-{
-    // Messages in brackets; chat, however cut, runs together.
-    const std::string whole = "hi[" + moveMessage(3, 12) + "]yo[" + leaveMessage() + "][" + timeWinnerMessage('B') + "][" +
-                              probeMessage("") + "]";
+    // Messages in brackets, chat between them. Markers never overlap; no
+    // message is longer than its kind, and four digits begin a new game only
+    // before "NEWGAME".
+    const std::string whole = "hi~b-~c[~-~-~03]12[~-~TimeWinnerR]gg[" + leaveMessage() + "]bye[~-~0060]NEX[~-~00a0]NEW[" +
+                              moveMessage(3, 12) + "][" + probeMessage("") + "]";
     std::string stream = whole;
     std::erase_if(stream, [](char c) { return c == '[' || c == ']'; });
     for (size_t cut1 = 0; cut1 <= stream.size(); ++cut1) { // three reads, cut at every pair of points
@@ -157,12 +102,61 @@ TEST(Splitter, PlacesMessagesSplitAtAnyPointOnceAndWhole)
             ASSERT_EQ(got + std::to_string(splitter.waiting()), whole + "0") << cut1 << " " << cut2;
         }
     }
-    // A new game runs to the end of what has arrived, so only a cut inside its word waits.
+    // A new game or a probe runs to the next marker or the end of the read,
+    // and a marker ends any message before it, however short; four digits at
+    // the end are a move at once, and so is the whole word.
+    const Case oneRead[] = {
+        {"~-~0060NEWGAMEXAnn Lee ~-~0312", "[~-~0060NEWGAMEXAnn Lee ][~-~0312]"}, {"hi ~-~0060", "[hi ][~-~0060]"},
+        {"~-~Check if connectedBea", "[~-~Check if connectedBea]"}, {"~-~0060NEWGAME", "[~-~0060NEWGAME]"},
+        {"~-~03~-~0405", "[~-~03][~-~0405]"}, {"~-~TimeWinner~-~0312", "[~-~Time][Winner][~-~0312]"},
+        {"a~b-~c~~-", "[a~b-~c~]"}, {"abc~", "[abc]"}, // "~-" at the end may be a marker cut in two
+    };
+    for (const auto& c : oneRead) {
+        Splitter splitter;
+        EXPECT_EQ(cut(splitter, c.in, 0), c.out) << c.in;
+        EXPECT_EQ(splitter.waiting(), c.in.ends_with("~-") ? 2u : c.in.ends_with("~") ? 1u : 0u) << c.in;
+    }
+    // Only a cut inside the word of a new game waits.
     const std::string newGame = newGameMessage(60, 'X', "Ann");
     for (size_t at = 8; at < 14; ++at) {
         Splitter splitter;
         const std::string first = cut(splitter, newGame.substr(0, at), 0);
-        EXPECT_EQ(first + "/" + cut(splitter, newGame.substr(at), 10), "/" + newGame);
+        EXPECT_EQ(first + cut(splitter, newGame.substr(at), 10), "[" + newGame + "]");
+    }
+    // A flood holds nothing but a last marker.
+    Splitter splitter;
+    std::string flood(1u << 20, 'a');
+    for (int i = 0; i < 100000; ++i)
+        flood += Marker;
+    const std::vector<std::string> pieces = splitter.feed(flood, 0);
+    EXPECT_TRUE(pieces.size() == 100000 && pieces[0].size() == 1u << 20 && splitter.waiting() == 3);
+    EXPECT_EQ(std::count(pieces.begin(), pieces.end(), Marker), 99999);
+    EXPECT_EQ(cut(splitter, "0312", 1), "[~-~0312]");
+}
+
+TEST(Splitter, HoldsAnUnfinishedMessageForHalfASecondFromItsFirstByte)
+{
+    struct Read { std::string bytes; int64_t at; std::string out; };
+    const std::vector<Read> scripts[] = {
+        // Held bytes that do not become a message go on as what they are.
+        {{"~", 0, ""}, {"-~0312", 1, "[~-~0312]"}}, {{"hi~", 0, "[hi]"}, {"x", 1, "[~x]"}},
+        {{"~-~03", 0, ""}, {"~-~0405", 1, "[~-~03][~-~0405]"}},
+        {{"~-~0060NEW", 0, ""}, {"S", 1, "[~-~0060][NEWS]"}},
+        // Past the wait the unfinished bytes are dropped, even by an empty read.
+        {{"~-~0", 1000, ""}, {"3", 1500, ""}, {"12", 1501, "[12]"}}, {{"~-~Your", 0, ""}, {"", 501, ""}},
+        // Bytes held after a whole message get their own clock.
+        {{"~-~03", 1000, ""}, {"12~-~04", 1400, "[~-~0312]"}, {"05", 1900, "[~-~0405]"}},
+        // Clocks at the ends of the range; one going back does not drop.
+        {{"~-~03", INT64_MIN, ""}, {"12", INT64_MAX, "[12]"}}, {{"~-~03", INT64_MAX, ""}, {"12", INT64_MIN, "[~-~0312]"}},
+    };
+    for (const auto& script : scripts) {
+        Splitter splitter;
+        std::string trace;
+        for (const Read& read : script) {
+            trace += "|" + read.bytes;
+            EXPECT_EQ(cut(splitter, read.bytes, read.at), read.out) << trace;
+        }
+        EXPECT_EQ(splitter.waiting(), 0u) << trace;
     }
 }
 
