@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -123,15 +122,6 @@ TEST(Splitter, CutsTheStreamIntoItsMessagesWhereverTheReadsEnd)
         const std::string first = cut(splitter, newGame.substr(0, at), 0);
         EXPECT_EQ(first + cut(splitter, newGame.substr(at), 10), "[" + newGame + "]");
     }
-    // A flood holds nothing but a last marker.
-    Splitter splitter;
-    std::string flood(1u << 20, 'a');
-    for (int i = 0; i < 100000; ++i)
-        flood += Marker;
-    const std::vector<std::string> pieces = splitter.feed(flood, 0);
-    EXPECT_TRUE(pieces.size() == 100000 && pieces[0].size() == 1u << 20 && splitter.waiting() == 3);
-    EXPECT_EQ(std::count(pieces.begin(), pieces.end(), Marker), 99999);
-    EXPECT_EQ(cut(splitter, "0312", 1), "[~-~0312]");
 }
 
 TEST(Splitter, HoldsAnUnfinishedMessageForHalfASecondFromItsFirstByte)

@@ -94,11 +94,7 @@ public:
     }
     void write(std::string_view key, std::string_view value) override { values[std::string(key)] = value; }
     void remove(std::string_view key) override { values.erase(std::string(key)); }
-    std::vector<std::string> keys() const override
-    {
-        const auto keys = std::views::keys(values);
-        return {keys.begin(), keys.end()};
-    }
+    std::vector<std::string> keys() const override { return {std::views::keys(values).begin(), std::views::keys(values).end()}; }
 
     std::map<std::string, std::string> values;
 };
