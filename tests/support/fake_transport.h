@@ -7,7 +7,9 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <ranges>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/ports.h"
@@ -21,8 +23,7 @@ public:
     ListenError Listen(uint16_t port) override
     {
         calls.push_back("listen " + std::to_string(port));
-        if (listenResult == ListenError::None)
-            state = Listening;
+        state = listenResult == ListenError::None ? Listening : state;
         return listenResult;
     }
     uint16_t LocalPort() const override { return 1002; }
@@ -30,15 +31,12 @@ public:
     {
         if (state != Listening || !joinerWaiting)
             return false;
-        joinerWaiting = false;
-        state = Connected;
-        calls.emplace_back("accept");
+        joinerWaiting = false, state = Connected, calls.emplace_back("accept");
         return true;
     }
     void Connect(const std::string& host, uint16_t port) override
     {
-        calls.push_back("connect " + host + " " + std::to_string(port));
-        state = connectOutcome;
+        calls.push_back("connect " + host + " " + std::to_string(port)), state = connectOutcome;
     }
     bool SendData(std::string_view bytes) override
     {
@@ -51,53 +49,39 @@ public:
     }
     std::string GetData(size_t maxBytes) override
     {
-        const size_t n = std::min(maxBytes, input.size());
-        std::string out = input.substr(0, n);
-        input.erase(0, n);
+        std::string out = input.substr(0, std::min(maxBytes, input.size()));
+        input.erase(0, out.size());
         return out;
     }
     void Close() override
     {
-        if (state != Closed)
+        if (std::exchange(state, Closed) != Closed)
             calls.emplace_back("close");
-        state = Closed;
     }
     int32_t State() const override { return state; }
     std::string LocalIP() const override { return "192.168.1.20"; }
 
     // Bytes from the other side; the arrival is delivered by deliver().
-    void arrive(std::string_view bytes)
-    {
-        input += bytes;
-        arrivalDue = true;
-    }
+    void arrive(std::string_view bytes) { input += bytes, arrivalDue = true; }
     // Runs the session's arrival handler if bytes came since the last time.
     bool deliver()
     {
-        if (!arrivalDue || !onDataArrival)
-            return false;
-        arrivalDue = false;
-        onDataArrival();
-        return true;
+        const bool due = arrivalDue && onDataArrival;
+        if (due)
+            arrivalDue = false, onDataArrival();
+        return due;
     }
     // Two sockets connected to each other.
-    static void link(FakeTransport& a, FakeTransport& b)
-    {
-        a.peer = &b;
-        b.peer = &a;
-    }
+    static void link(FakeTransport& a, FakeTransport& b) { a.peer = &b, b.peer = &a; }
 
     int32_t state = Closed;
     ListenError listenResult = ListenError::None;
     int32_t connectOutcome = Connected;
-    bool joinerWaiting = false;
-    bool brokenSends = false;
+    bool joinerWaiting = false, brokenSends = false, arrivalDue = false;
     std::string input;
-    bool arrivalDue = false;
     std::function<void()> onDataArrival;
     FakeTransport* peer = nullptr;
-    std::vector<std::string> sent;
-    std::vector<std::string> calls;
+    std::vector<std::string> sent, calls;
 };
 
 // Settings in memory, with the same read-with-default rule as the real store.
@@ -110,13 +94,7 @@ public:
     }
     void write(std::string_view key, std::string_view value) override { values[std::string(key)] = value; }
     void remove(std::string_view key) override { values.erase(std::string(key)); }
-    std::vector<std::string> keys() const override
-    {
-        std::vector<std::string> out;
-        for (const auto& entry : values)
-            out.push_back(entry.first);
-        return out;
-    }
+    std::vector<std::string> keys() const override { return {std::views::keys(values).begin(), std::views::keys(values).end()}; }
 
     std::map<std::string, std::string> values;
 };
@@ -127,24 +105,19 @@ public:
     void messageBox(std::string_view text, std::string_view caption, Icon icon) override
     {
         boxes.push_back(std::string(caption) + (icon == Icon::Information ? " (i): " : ": ") + std::string(text));
-        if (whileOpen) {
-            auto action = std::move(whileOpen);
-            whileOpen = nullptr;
+        if (auto action = std::exchange(whileOpen, nullptr))
             action();
-        }
     }
     std::string inputBox(std::string_view prompt, std::string_view title, std::string_view) override
     {
         inputs.push_back(std::string(title) + ": " + std::string(prompt));
-        if (answers.empty())
-            return {};
-        std::string a = answers.front();
-        answers.pop_front();
-        return a;
+        const std::string answer = answers.empty() ? "" : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
     }
 
-    std::vector<std::string> boxes;
-    std::vector<std::string> inputs;
+    std::vector<std::string> boxes, inputs;
     std::deque<std::string> answers;
     // Runs while the next box is open, as events would.
     std::function<void()> whileOpen;

@@ -44,11 +44,9 @@ struct NetworkPair {
     Transport::ListenError startHosting(int32_t timeLimit = 0)
     {
         host.session.Menu_Network_Click();
-        host.globals.TimeLimitOn = timeLimit > 0;
         if (timeLimit > 0)
             host.globals.TimeLimitSec = timeLimit;
-        host.globals.NetRole = "HOST";
-        host.globals.NetPending = true;
+        host.globals.TimeLimitOn = timeLimit > 0, host.globals.NetRole = "HOST", host.globals.NetPending = true;
         host.settings.write("HostAm", "Ann");
         return host.session.host("Ann");
     }
@@ -62,13 +60,19 @@ struct NetworkPair {
         deliverAll();
     }
 
+    // The joiner chooses "Network game" and Join; its connection ends as `connectOutcome` says.
+    void joinerPicksJoin(int32_t connectOutcome)
+    {
+        joiner.session.Menu_Network_Click();
+        joiner.globals.NetRole = "CLIENT", joiner.globals.NetPending = true;
+        joiner.transport.connectOutcome = connectOutcome;
+    }
+
     // What the dialog does on Join as "Bob"; the host accepts during the
     // first second of the wait and tosses `toss` for the side that opens.
     NetSession::JoinResult join(float toss = 0.75f)
     {
-        joiner.session.Menu_Network_Click();
-        joiner.globals.NetRole = "CLIENT";
-        joiner.globals.NetPending = true;
+        joinerPicksJoin(joiner.transport.connectOutcome);
         host.random.push({toss});
         joiner.events.duringNextPass([this] { hostAccepts(); });
         const auto result = joiner.session.join("host.example", "Bob");
@@ -85,18 +89,10 @@ struct NetworkPair {
     }
 
     // Bytes reach `side` as if from its peer, and the event loop runs.
-    void receive(Copy& side, std::string_view bytes)
-    {
-        side.transport.arrive(bytes);
-        deliverAll();
-    }
+    void receive(Copy& side, std::string_view bytes) { side.transport.arrive(bytes), deliverAll(); }
 
     // Runs the arrival events both sockets have due, as the event loop would.
-    void deliverAll()
-    {
-        while (host.transport.deliver() || joiner.transport.deliver()) {
-        }
-    }
+    void deliverAll() { while (host.transport.deliver() || joiner.transport.deliver()) {} }
 
     Copy host;
     Copy joiner;
