@@ -44,9 +44,7 @@ struct GameRecords : ::testing::Test, GameFixture {
 
 TEST_F(GameRecords, ARecordNamesThePlayersAndKeepsEachMovesTimeAndTheResult)
 {
-    startUp('H');
-    now += 1500;
-    clickCell(9, 9); // the computer answers at once
+    startUp('H'), now += 1500, clickCell(9, 9); // the computer answers at once
     const record::Record r = game.record("2026-12-08");
     ASSERT_EQ(r.moves.size(), 2u);
     EXPECT_EQ(about(r), "Human - Computer (Hard): unfinished, 2026-12-08");
@@ -145,8 +143,7 @@ TEST_F(GameRecords, AGameClosedHalfwayIsContinuedExactlyAfterARestart)
     game.check(Menu_Details, true);
     startUp('C'); // the computer opens and plays red
     choose(Menu_Easy), play({{3, 3}, {4, 4}});
-    tick(83'000);
-    game.keepUnfinished();
+    tick(83'000), game.keepUnfinished();
     auto next = another(kept.text);
     EXPECT_TRUE(next->enabled(Menu_Continue) && next->choose(Menu_Continue));
     const Game& g = next->game;
@@ -165,16 +162,13 @@ TEST_F(GameRecords, ANewGameOrAnotherModeKeepsTheUnfinishedGameForContinue)
     for (MenuId replacing : {Menu_New, Menu_HumanHuman, Menu_ComputerComputer}) {
         play({{5, 5}, {6, 6}, {5, 6}});
         ASSERT_TRUE(choose(replacing));
-        EXPECT_NE(kept.text.find("BRMODE[HumanHuman]"), std::string::npos) << replacing;
-        EXPECT_EQ(std::get<record::Record>(record::readSgf(kept.text)).moves.size(), 3u) << replacing;
-        EXPECT_TRUE(enabled(Menu_Continue)) << replacing;
+        EXPECT_TRUE(enabled(Menu_Continue) && kept.text.find("BRMODE[HumanHuman]") != std::string::npos &&
+                    std::get<record::Record>(record::readSgf(kept.text)).moves.size() == 3u) << replacing;
     }
     EXPECT_GT(globals.Score[1] + globals.Score[2] + globals.Score[3], 0) << "an automatic game has ended";
     const std::string kept3 = kept.text;
-    events.duringPassesUntil([this] { return s().MoveCount == 4 && choose(Menu_Stop); });
-    game.timerFired(3);
-    random.push({0.75f}), choose(Menu_HumanComputer); // the computer opens
-    choose(Menu_New);
+    events.duringPassesUntil([this] { return s().MoveCount == 4 && choose(Menu_Stop); }), game.timerFired(3);
+    random.push({0.75f}), choose(Menu_HumanComputer), choose(Menu_New); // the computer opens, alone
     EXPECT_EQ(kept.text, kept3) << "neither a stopped automatic game nor the computer's opening replaces it";
     ASSERT_TRUE(choose(Menu_Continue));
     EXPECT_TRUE(s().MoveCount == 3 && game.checked(Menu_HumanHuman) && game.Board(5, 6) == MarkX);

@@ -60,7 +60,7 @@ TEST_F(Keyboard, TheFirstKeyShowsTheCursorOnTheLastMoveThenArrowsMoveItHomeCentr
     EXPECT_TRUE(fresh.s().IntroSkip && !fresh.game.ui.cursor.Shown);
 }
 
-TEST_F(Keyboard, PlayIsAClickOnTheCursorsCellWithTheSameRefusals)
+TEST_F(Keyboard, PlayIsAClickOnTheCursorsCellWithTheSameRefusalsAndNoKeyActsWhileTheWindowIsDisabledOrAMoveIsReplayed)
 {
     keys({Key::Home, Key::Play, Key::Play}); // the second on an occupied cell beeps as a click does
     EXPECT_TRUE(game.Board(9, 9) == MarkX && game.ui.cursor.Shown && sound.beeps() == 1 && s().MoveCount == 1);
@@ -72,8 +72,6 @@ TEST_F(Keyboard, PlayIsAClickOnTheCursorsCellWithTheSameRefusals)
         int beeps;
     } refusals[] = {
         {"disabled", [&](bool on) { game.ui.Enabled = !on; }, 0},
-        {"over", [&](bool on) { poke().GameOver = on; }, 0},
-        {"playing itself", [&](bool on) { game.check(Menu_ComputerComputer, on); }, 0},
         {"replaying", [&](bool on) { poke().Replaying = on; }, 0},
         {"network, waiting", [&](bool on) { game.check(Menu_Network, on), game.ui.Menu[Menu_Stop].Visible = on; }, 1},
     };
@@ -82,9 +80,9 @@ TEST_F(Keyboard, PlayIsAClickOnTheCursorsCellWithTheSameRefusals)
         r.set(true), keys({Key::Down, Key::Play}), r.set(false);
         EXPECT_EQ(std::pair(s().MoveCount, sound.beeps() - beeps), std::pair(2, r.beeps)) << r.when;
     }
-    EXPECT_EQ(cursor(), std::make_pair(12, 10)) << "the cursor moves wherever the board only takes no move";
+    EXPECT_EQ(cursor(), std::make_pair(10, 10)) << "the cursor moves wherever the board only takes no move";
     keys({Key::Play});
-    EXPECT_EQ(game.Board(12, 10), MarkX);
+    EXPECT_EQ(game.Board(10, 10), MarkX);
 }
 
 TEST_F(Keyboard, TheFrameIsDrawnInsideTheCellAndTheCellIsDrawnAgainWhenItMovesOrAClickHidesIt)
