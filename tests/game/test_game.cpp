@@ -120,8 +120,9 @@ TEST_F(Rules, UndoBetweenHumansTakesBackOneMoveAtATimeAndRejectUndoPutsItBackUnl
     EXPECT_EQ(shown(), "Blue's turn. Moves: 3 | Red: 0 - Blue: 0, Draw: 0 | Undo RejectUndo clock");
     EXPECT_EQ(game.ui.imgUp.Left, 1382.5);
     EXPECT_EQ(canvas.ops.size(), 1 + 42 + 3u) << "drawn afresh: cleared, the grid, the three pieces left";
-    choose(Menu_RejectUndo);
+    events.duringNextPass([this] { choose(Menu_Sound); }), choose(Menu_RejectUndo); // Sound waits for the replay's end
     EXPECT_EQ(game.ui.txtMoves.Caption, "4: (8,8)   250\r\n3: (7,6)   \r\n2: (6,7)   \r\n1: (6,6)   \r\n");
+    EXPECT_FALSE(game.checked(Menu_Sound));
     EXPECT_EQ(shown(), "Red's turn. Moves: 4 | Red: 0 - Blue: 0, Draw: 0 | Undo clock");
     choose(Menu_Undo), choose(Menu_Undo);
     EXPECT_EQ(game.ui.txtMoves.Caption, "2: (6,7)   \r\n1: (6,6)   \r\n");
@@ -135,6 +136,8 @@ TEST_F(Rules, UndoBetweenHumansTakesBackOneMoveAtATimeAndRejectUndoPutsItBackUnl
         choose(Menu_Undo);
     EXPECT_TRUE(game.ui.txtMoves.Caption.empty() && game.ui.imgLeft.Left == Parked);
     EXPECT_EQ(shown(), "Red's turn. Moves: 0 | Red: 0 - Blue: 0, Draw: 0 | RejectUndo clock");
+    play({{1, 1}, {2, 2}}), choose(Menu_New), clickCell(0, 0);
+    EXPECT_EQ(game.ui.txtMoves.Caption, "1: (1,1)   \r\n") << "a new game's list starts afresh";
 }
 
 TEST(UndoAgainstComputer, TakesBackTheReplyTooButNeverTheOpeningAndRejectUndoReplaysBothUnanswered)

@@ -113,6 +113,9 @@ TEST_F(GameRecords, AnOpenedGameIsReviewedByUndoAndRejectUndoWithoutCountingItsR
     ASSERT_EQ(game.openRecord(five), "");
     EXPECT_EQ(shown(), "Blue's a winner!!! Moves: 8 | Red: 0 - Blue: 0, Draw: 0 | Undo");
     EXPECT_EQ(about(), "Ann - Human: blue wins on time, 2001-02-03");
+    five.moves.resize(2), five.result = record::Result::None; // one that goes on has its turn shown again
+    ASSERT_EQ(game.openRecord(five), "");
+    EXPECT_EQ(shown(), "Red's turn. Moves: 2 | Red: 0 - Blue: 0, Draw: 0 | Undo clock");
 }
 
 TEST_F(GameRecords, AnUnfinishedGameGoesOnInTheCurrentModeAndTheComputerMovesAtOnceOnItsTurn)

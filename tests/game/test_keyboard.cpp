@@ -121,6 +121,7 @@ TEST_F(Keyboard, CellsTheTurnSquareEveryMoveAndTheEndAreSaidInWords)
     EXPECT_EQ(game.ui.spokenCount, count) << "a refused click says nothing";
     play({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}});
     EXPECT_EQ(said(), "Red wins / Red wins");
+    EXPECT_EQ(game.ui.spokenCount, count + 10) << "each move and the win told once";
     choose(Menu_Undo), play({{12, 12}}), game.check(Menu_Network, true), game.DoWinner("B");
     EXPECT_EQ(said(), "Blue wins on time / Blue wins");
 

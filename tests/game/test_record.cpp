@@ -34,7 +34,7 @@ Record sample()
 {
     Record r;
     r.first = MarkO;
-    r.moves = {{9, 9, 1200, 0}, {9, 10, 40, 371}, {0, 19, 0, 0}, {19, 0, -1, -25}};
+    r.moves = {{9, 9, 1200, 0}, {9, 10, 40, 371}, {0, 19, 0, 12}, {19, 0, -1, -25}};
     r.red = "Alice [the] \\host", r.blue = "Computer (Hard)";
     r.result = Result::BlueWins, r.onTime = true;
     r.date = "2026-12-08", r.timeLimitSec = 300;
@@ -45,6 +45,8 @@ TEST(Record, SgfKeepsEverythingItWritesAndPsqTheMovesTimesPlayersAndResult)
 {
     Record r = sample();
     r.kept = {{"BRMODE", "HumanComputer"}, {"BRCLOCK", "83"}};
+    EXPECT_EQ(toSgf(r), "(;FF[4]GM[4]SZ[20]CA[UTF-8]\nPB[Alice [the\\] \\\\host]PW[Computer (Hard)]DT[2026-12-08]RE[W+T]TM[300]"
+                        "BRCLOCK[83]BRMODE[HumanComputer]PL[W]\n;W[jj]BRMS[1200];B[kj]V[371]BRMS[40];W[ta]V[-12]BRMS[0];B[at]V[-25])\n");
     EXPECT_EQ(text(readOk(toSgf(r))), text(r));
     const std::string psq = toPsq(r);
     EXPECT_TRUE(psq.starts_with("Piskvorky 20x20, 11:11, 0\n10,10,1200\n11,10,40\n20,1,0\n1,20,0\n")) << psq;
@@ -96,7 +98,8 @@ TEST(Record, EveryBadRecordNamesItsLine)
         {"\r\n(;SZ[20]\r\n;B[aa]\r\n;B[bb])", 4, "Black plays twice in a row."},
         {"(;SZ[20]\r;B[aa]\r;B[bb])", 3, "Black plays twice in a row."}, {"(;SZ[20];B[aa];W[])", 1, "passes"},
         {"(;SZ[20];B[aa];W[uu])", 1, "Move 2 is off the board (row 21, column 21)."},
-        {"(;SZ[20];B[a])", 1, "\"a\" is not a cell"}, {"(;SZ[20];B[aa];W[bb];AB[cc])", 1, "set up in the middle"},
+        {"(;SZ[20];B[a])", 1, "\"a\" is not a cell"}, {"(;SZ[20];B[aA])", 1, "\"aA\" is not a cell"},
+        {"(;SZ[20];B[aa];W[bb];AB[cc])", 1, "set up in the middle"},
         {"(;SZ[20]AB[aa][bb][cc])", 1, "not a position"}, {"(;SZ[20]AB[aa][zz:a])", 1, "not a cell"},
         {"(;SZ[20];B[aa];AE[aa])", 1, "taken off the board"}, {"(;SZ[20]\n;B[aa]", 2, "ends before its last"},
         {"(;SZ[20]\n;B[aa\n", 2, "no closing \"]\""}, {"(;SZ[20];B[aa](;W[bb])\n(;W[cc]", 2, "A variation has no closing"},
