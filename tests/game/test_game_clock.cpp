@@ -43,9 +43,7 @@ TEST(GameClock, CountsTheGameOrTheMoversOwnClockAndStopsAtZeroUnlessItIsTheHosts
           {true, true, false, MarkX, 1, 9, 0, 0, 9, "Red 00:00:00 - Blue 00:00:09"},
           {true, true, false, MarkO, 9, 0, 0, 9, 0, "Red 00:00:09 - Blue 00:00:00"}}) {
         LoneClock c;
-        c.clock.start(0);
-        c.tick(7000);
-        c.clock.GameSeconds = 7;
+        c.clock.start(0), c.tick(7000);
         std::tie(c.clock.RedTime, c.clock.BlueTime) = std::tuple(red, blue);
         EXPECT_EQ(c.tick(1000, network, mover, limit, host), winner) << shown;
         c.clock.show(network);
