@@ -1,5 +1,6 @@
 // The computer player against a plain count; the opening, ties, the random level, levels and weights.
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <set>
@@ -75,19 +76,13 @@ TEST(ComputerPlayerAlone, AgreesWithThePlainCountOnBestCellsAndOnFivePossibleOve
     ComputerPlayer cp(board, random);
     std::mt19937 rng(2024);
     const auto below = [&rng](uint32_t n) { return int32_t(rng() % n); };
-    const auto set = [&](int32_t r, int32_t c, char v) {
-        cp.cellChanged(r, c, board[size_t(r)][size_t(c)], v);
-        board[size_t(r)][size_t(c)] = v;
-    };
+    const auto set = [&](int32_t r, int32_t c, char v) { cp.cellChanged(r, c, board[size_t(r)][size_t(c)], v), board[size_t(r)][size_t(c)] = v; };
     // "3" is a mark of the new-game wipe that belongs to neither side.
     const char values[] = {Empty, Empty, Empty, MarkX, MarkX, MarkX, MarkO, MarkO, MarkO, WipeBar};
     int open = 0;
     for (int n = 0; n < 3000; ++n) {
-        if (n % 25 == 0) { // start again, so that every density occurs
-            for (auto& row : board)
-                row.fill(Empty);
-            cp.recount();
-        }
+        if (n % 25 == 0) // start again, so that every density occurs
+            std::ranges::for_each(board, [](auto& row) { row.fill(Empty); }), cp.recount();
         if (n % 50 == 10 || n % 50 == 26) // counted afresh over a busy board, and one with every window closed
             cp.setWeights({{below(5), below(50), below(90), below(900), below(20000)},
                            {below(5), below(50), below(90), below(900), below(9000)}, below(4)});
@@ -98,9 +93,7 @@ TEST(ComputerPlayerAlone, AgreesWithThePlainCountOnBestCellsAndOnFivePossibleOve
         // The same board keeps changing, so the counts are kept up in place.
         for (int32_t i = below(n % 50 < 25 ? 40 : 3); i > 0; --i)
             set(below(20), below(20), values[below(10)]);
-        for (auto& row : cp.NearPiece)
-            for (auto& near : row)
-                near = below(4) != 0;
+        std::ranges::for_each(cp.NearPiece, [&](auto& row) { std::ranges::generate(row, [&] { return below(4) != 0; }); });
         std::tie(cp.SearchMinRow, cp.SearchMinCol) = std::tuple(below(20), below(20));
         cp.SearchMaxRow = cp.SearchMinRow + below(uint32_t(20 - cp.SearchMinRow));
         cp.SearchMaxCol = cp.SearchMinCol + below(uint32_t(20 - cp.SearchMinCol));

@@ -16,26 +16,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Checks one mode, as a network part or an earlier choice would leave it.
-void setMode(GameFixture& f, MenuId mode)
-{
-    for (MenuId m : {Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network})
-        f.game.check(m, m == mode);
-}
-
 struct Rules : ::testing::Test, GameFixture {
     void SetUp() override { startHumanHuman(); }
-
-    // How many of the four top menus show, and whether Stop shows.
-    std::pair<int, bool> menuBar() const
-    {
-        int shown = 0;
-        for (MenuId top : TopMenus)
-            shown += game.ui.Menu[top].Visible ? 1 : 0;
-        return {shown, game.ui.Menu[Menu_Stop].Visible};
-    }
-    int gamesCounted() const { return globals.Score[1] + globals.Score[2] + globals.Score[3]; }
-    bool timer3Armed() const { return game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 1000; }
+    bool nextGameArmed() const { return shown().find("next game") != std::string::npos; }
 };
 
 TEST_F(Rules, AClickBeepsOnAnOccupiedCellOrALineOfEitherAxisAndIsIgnoredOnceTheGameIsOverOrPlaysItself)
@@ -46,7 +29,7 @@ TEST_F(Rules, AClickBeepsOnAnOccupiedCellOrALineOfEitherAxisAndIsIgnoredOnceTheG
     EXPECT_TRUE(sound.beeps() == 2 && game.Board(1, 1) == MarkO && game.ui.lblHvisTur.BackColor == Red);
     game.ui.Enabled = false, clickCell(5, 5); // a disabled window takes no click and no command
     EXPECT_FALSE(choose(Menu_Details));
-    game.ui.Enabled = true, setMode(*this, Menu_Network), tick(); // red's own clock runs, and blue's win on time zeroes it
+    game.ui.Enabled = true, game.UncheckModes(), game.check(Menu_Network, true), tick(); // red's own clock runs, and blue's win on time zeroes it
     game.DoWinner("B"), clickCell(5, 5);
     EXPECT_TRUE(game.clock().RedTime == 0 && game.ui.lblHvisTur.BackColor == Blue);
     poke().GameOver = false;
@@ -90,8 +73,7 @@ TEST_P(LineCheck, WinsWithTheFirstMatchingFiveOrPlaysOn)
                   (std::array{p.five.row + k * p.five.dr, p.five.col + k * p.five.dc}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, LineCheck, ::testing::ValuesIn(LineCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, LineCheck, ::testing::ValuesIn(LineCases), [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WinnerSound, DependsOnTheModeTheOpenerOrRoleAndTheWinnersColourAndTheScoreCountsTheWin)
 {
@@ -103,7 +85,7 @@ TEST(WinnerSound, DependsOnTheModeTheOpenerOrRoleAndTheWinnersColourAndTheScoreC
           {Menu_Network, Empty, "CLIENT", Blue, "Yes.wav"}, {Menu_Network, Empty, "CLIENT", Red, "WinRed.wav"},
           {Menu_ComputerComputer, Empty, "", Red, ""}}) {
         GameFixture f;
-        setMode(f, mode);
+        f.game.UncheckModes(), f.game.check(mode, true); // as a network part or an earlier choice would leave it
         f.poke().Starter = starter, f.globals.NetRole = role, f.game.ui.lblHvisTur.BackColor = winner;
         f.game.DoWinner(" ");
         EXPECT_EQ(f.sound.waves(), *file ? Strings{file} : Strings{}) << mode << starter;
@@ -120,61 +102,61 @@ TEST_F(Rules, ClosingTheLastOpenWindowDrawsAtOnceAndUndoReopensThePlay)
     clickCell(18, 0), canvas.persistent = false;
     clickCell(19, 0); // blue closes the last windows red had
     EXPECT_TRUE(canvas.persistent) << "the final board survives repaints";
-    EXPECT_TRUE(s().GameOver && !game.ui.lblHvisTur.Visible && !game.ui.Timer1.Enabled && game.ui.lblPlacer.Caption == "It's a draw");
-    EXPECT_EQ((std::array{game.ui.lblDraw.Top, game.ui.lblDraw.Left}), (std::array{1372.5, 525.0}));
-    EXPECT_EQ(sound.waves().back(), "Draw.wav");
+    EXPECT_EQ(shown(), "It's a draw Moves: 2 | Red: 0 - Blue: 0, Draw: 1 | Undo");
+    EXPECT_EQ((std::tuple(game.ui.lblDraw.Top, game.ui.lblDraw.Left, sound.waves().back(), game.ui.spoken, game.turnName())),
+              (std::tuple(1372.5, 525.0, "Draw.wav", "Draw", "Draw")));
     choose(Menu_Undo);
-    EXPECT_TRUE(!s().GameOver && game.ui.lblHvisTur.Visible && s().NextMark == MarkO && game.ui.Timer1.Enabled);
-    EXPECT_TRUE(game.ui.lblDraw.Top == Parked && game.ui.lblDraw.Left == Parked && game.ui.lblComp.Caption == "Red: 0 - Blue: 0\r\nDraw: 1");
+    EXPECT_EQ(shown(), "Blue's turn. Moves: 1 | Red: 0 - Blue: 0, Draw: 1 | Undo RejectUndo clock");
+    EXPECT_TRUE(game.ui.lblDraw.Top == Parked && game.ui.lblDraw.Left == Parked);
 }
 
 TEST_F(Rules, UndoBetweenHumansTakesBackOneMoveAtATimeAndRejectUndoPutsItBackUnlessItsCellWasTakenSince)
 {
     game.check(Menu_Details, true);
     play({{5, 5}, {5, 6}, {6, 5}});
-    game.PlacePiece(7, 7, 250); // as the computer plays its cell, with its score
-    canvas.ops.clear();
+    game.PlacePiece(7, 7, 250), canvas.ops.clear(); // as the computer plays its cell, with its score
     choose(Menu_Undo);
     // Blue, who made the move, is to move again; the arrows point at move 3.
-    EXPECT_TRUE(game.ui.lblHvisTur.BackColor == Blue && game.ui.lblTraek.Caption == "Moves: 3" && game.ui.imgUp.Left == 1382.5);
-    EXPECT_TRUE(enabled(Menu_Undo) && enabled(Menu_RejectUndo) && game.ui.Enabled);
+    EXPECT_EQ(shown(), "Blue's turn. Moves: 3 | Red: 0 - Blue: 0, Draw: 0 | Undo RejectUndo clock");
+    EXPECT_EQ(game.ui.imgUp.Left, 1382.5);
     EXPECT_EQ(canvas.ops.size(), 1 + 42 + 3u) << "drawn afresh: cleared, the grid, the three pieces left";
-    choose(Menu_RejectUndo);
+    events.duringNextPass([this] { choose(Menu_Sound); }), choose(Menu_RejectUndo); // Sound waits for the replay's end
     EXPECT_EQ(game.ui.txtMoves.Caption, "4: (8,8)   250\r\n3: (7,6)   \r\n2: (6,7)   \r\n1: (6,6)   \r\n");
-    EXPECT_TRUE(game.Board(7, 7) == MarkO && !enabled(Menu_RejectUndo));
+    EXPECT_FALSE(game.checked(Menu_Sound));
+    EXPECT_EQ(shown(), "Red's turn. Moves: 4 | Red: 0 - Blue: 0, Draw: 0 | Undo clock");
     choose(Menu_Undo), choose(Menu_Undo);
     EXPECT_EQ(game.ui.txtMoves.Caption, "2: (6,7)   \r\n1: (6,6)   \r\n");
     clickCell(7, 7); // red takes the cell of blue's move 4
     EXPECT_FALSE(enabled(Menu_RejectUndo));
-    choose(Menu_Undo), choose(Menu_RejectUndo); // move 3 comes back
+    choose(Menu_Undo), choose(Menu_RejectUndo); // move 3 comes back, and then move 4 points at (7, 7), now red's
     EXPECT_TRUE(enabled(Menu_RejectUndo));
-    choose(Menu_RejectUndo); // move 4 points at (7, 7), now red's
-    EXPECT_TRUE(s().MoveCount == 3 && game.Board(7, 7) == MarkX && !enabled(Menu_RejectUndo));
+    choose(Menu_RejectUndo);
+    EXPECT_EQ(shown(), "Blue's turn. Moves: 3 | Red: 0 - Blue: 0, Draw: 0 | Undo clock");
     for (int k = 0; k < 3; ++k) // down to the last move on the board
         choose(Menu_Undo);
-    EXPECT_TRUE(s().MoveCount == 0 && !enabled(Menu_Undo) && game.ui.txtMoves.Caption.empty() && game.ui.imgLeft.Left == Parked);
+    EXPECT_TRUE(game.ui.txtMoves.Caption.empty() && game.ui.imgLeft.Left == Parked);
+    EXPECT_EQ(shown(), "Red's turn. Moves: 0 | Red: 0 - Blue: 0, Draw: 0 | RejectUndo clock");
+    play({{1, 1}, {2, 2}}), choose(Menu_New), clickCell(0, 0);
+    EXPECT_EQ(game.ui.txtMoves.Caption, "1: (1,1)   \r\n") << "a new game's list starts afresh";
 }
 
 TEST(UndoAgainstComputer, TakesBackTheReplyTooButNeverTheOpeningAndRejectUndoReplaysBothUnanswered)
 {
     GameFixture f;
-    f.startUp('C');
-    f.clickCell(0, 0);
+    f.startUp('C'), f.clickCell(0, 0);
     const auto opening = f.s().History[1], reply = f.s().History[3];
     f.choose(Menu_Undo), f.choose(Menu_Undo); // the opening cannot be taken back: the item only turns grey
-    EXPECT_TRUE(f.s().MoveCount == 1 && f.game.Board(0, 0) == Empty && f.game.Board(reply[1], reply[2]) == Empty);
-    EXPECT_TRUE(f.game.Board(opening[1], opening[2]) == MarkX && !f.enabled(Menu_Undo) && f.game.ui.lblHvisTur.BackColor == Blue);
+    EXPECT_EQ(f.shown(), "Blue's turn. Moves: 1 | Red: 0 - Blue: 0, Draw: 0 | RejectUndo clock");
+    EXPECT_TRUE(f.game.Board(0, 0) == Empty && f.game.Board(reply[1], reply[2]) == Empty && f.game.Board(opening[1], opening[2]) == MarkX);
     f.choose(Menu_RejectUndo);
     EXPECT_TRUE(f.s().MoveCount == 3 && f.game.Board(reply[1], reply[2]) == MarkX && f.s().History[3] == reply);
 }
 
 TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndCommandsTicksAndMessagesWaitUntilTheMoveIsJudged)
 {
-    events.duringNextPass([this] { clickCell(5, 5); });
-    clickCell(3, 3);
+    events.duringNextPass([this] { clickCell(5, 5); }), clickCell(3, 3);
     EXPECT_TRUE(game.Board(5, 5) == Empty && sound.beeps() == 0);
-    events.duringNextPass([this] { tick(); });
-    clickCell(18, 18);
+    events.duringNextPass([this] { tick(); }), clickCell(18, 18);
     EXPECT_EQ(game.ui.txtTime.Caption, "00:00:01") << "counted once the move was judged";
     clickCell(17, 17), game.timerFired(3); // Timer3 is idle outside automatic play: no new game
     EXPECT_EQ(s().MoveCount, 3);
@@ -187,12 +169,10 @@ TEST_F(Rules, DuringAMovesEventPassAClickIsDroppedAndCommandsTicksAndMessagesWai
     EXPECT_EQ(overWhenRun, std::vector<bool>{true});
     // An undo chosen meanwhile takes the new move back and may be rejected.
     choose(Menu_New), play({{0, 0}, {1, 1}});
-    events.duringNextPass([this] { choose(Menu_Undo); });
-    clickCell(2, 2);
+    events.duringNextPass([this] { choose(Menu_Undo); }), clickCell(2, 2);
     EXPECT_TRUE(s().MoveCount == 2 && game.Board(2, 2) == Empty && enabled(Menu_RejectUndo));
     // A Reject undo chosen while a new move is placed finds nothing to put back.
-    events.duringNextPass([this] { choose(Menu_RejectUndo); });
-    clickCell(3, 3);
+    events.duringNextPass([this] { choose(Menu_RejectUndo); }), clickCell(3, 3);
     EXPECT_TRUE(s().MoveCount == 3 && game.Board(2, 2) == Empty && !enabled(Menu_RejectUndo));
     events.duringNextPass([this] { tick(); }), choose(Menu_New);
     EXPECT_EQ(game.ui.txtTime.Caption, "") << "the old game's second does not count in the new one";
@@ -202,33 +182,28 @@ TEST_F(Rules, NewGameSweepsAMagentaBarOverTheBoardAndLeavesItBlankWithUndoOff)
 {
     play({{0, 0}, {0, 1}, {1, 0}});
     choose(Menu_Undo), canvas.ops.clear(); // both undo items enabled now
-    bool statusHidden = false;
-    events.duringNextPass([&] { statusHidden = !game.ui.lblPlacer.Visible && !game.ui.txtTime.Visible && !game.ui.lblTraek.Visible; });
+    std::string duringWipe;
+    events.duringNextPass([&] { duringWipe = shown() + (game.ui.txtTime.Visible ? " time" : ""); });
     choose(Menu_New);
-    EXPECT_TRUE(statusHidden) << "the status row is hidden during the wipe";
+    EXPECT_EQ(duringWipe, "  |  | Undo RejectUndo disabled clock") << "the status row hidden";
     const auto painted = [f = canvas.fills()](Colour c) { return std::count_if(f.begin(), f.end(), [c](const CanvasOp& op) { return op.colour == c; }); };
     EXPECT_EQ(std::pair(painted(Magenta), painted(BackColour)), std::pair(19 * 20l, 20 * 20l)) << "a bar across columns 1 to 19, then blank";
-    EXPECT_TRUE(game.ui.Enabled && canvas.persistent && enabled(Menu_New) && enabled(Menu_Autodraw));
-    EXPECT_TRUE(game.ui.lblPlacer.Visible && game.ui.txtTime.Visible && game.ui.lblTraek.Visible) << "shown again after the wipe";
-    EXPECT_FALSE(enabled(Menu_Undo) || enabled(Menu_RejectUndo) || enabled(Menu_Send));
-    EXPECT_EQ(menuBar(), std::pair(4, false));
+    EXPECT_EQ(shown(), "Red's turn. Moves: 0 | Red: 0 - Blue: 0, Draw: 0 | clock");
+    EXPECT_TRUE(game.ui.txtTime.Visible && canvas.persistent && enabled(Menu_New) && enabled(Menu_Autodraw) && !enabled(Menu_Send));
 }
 
 TEST_F(Rules, AutomaticPlayRunsGameAfterGameASecondApartWithOnlyStopShownUntilStopInThePauseOrMidGame)
 {
     bool onlyStop = true, timerQuiet = true;
-    events.duringPassesUntil([&] {
-        onlyStop = onlyStop && menuBar() == std::pair(0, true);
-        timerQuiet = timerQuiet && (s().GameOver || !timer3Armed());
-        return false;
-    });
+    events.duringPassesUntil([&] { return onlyStop &= shown().ends_with("only Stop"), timerQuiet &= s().GameOver || !nextGameArmed(), false; });
     choose(Menu_ComputerComputer);
     EXPECT_FALSE(choose(Menu_HumanHuman)) << "the items of hidden menus, shortcuts included, do nothing";
     for (int games = 1; games <= 3; games < 3 ? game.timerFired(3) : void(), ++games)
-        EXPECT_TRUE(s().GameOver && s().MoveCount >= 9 && gamesCounted() == games && timer3Armed()) << "a second apart";
+        EXPECT_TRUE(s().GameOver && s().MoveCount >= 9 && globals.Score[1] + globals.Score[2] + globals.Score[3] == games &&
+                    shown().ends_with("| next game only Stop")) << "a second apart";
     EXPECT_TRUE(onlyStop && timerQuiet);
     choose(Menu_Stop);
-    EXPECT_TRUE(!game.ui.Timer3.Enabled && game.ui.Timer3.Interval == 0 && menuBar() == std::pair(4, false) && canvas.persistent);
+    EXPECT_TRUE(game.ui.Timer3.Interval == 0 && shown().ends_with(" |") && canvas.persistent) << "the menus back, no next game";
 }
 
 TEST_F(Rules, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnotherMove)
@@ -236,36 +211,28 @@ TEST_F(Rules, StopChosenInTheWipeOrInTheDrawingMovesPassEndsTheRunBeforeAnotherM
     choose(Menu_ComputerComputer);
     events.duringNextPass([this] { EXPECT_TRUE(choose(Menu_Stop)) << "taken while the window is disabled"; });
     game.timerFired(3); // the next game's wipe
-    EXPECT_TRUE(s().MoveCount == 0 && s().Stopped && !timer3Armed() && menuBar() == std::pair(4, false));
-
+    EXPECT_TRUE(s().MoveCount == 0 && s().Stopped && shown().ends_with(" |"));
     choose(Menu_New);
     const int draws = globals.Score[3];
-    const auto closeAfterFirstMove = [this] { return s().MoveCount == 1 && !s().GameOver && (closeEveryWindow(), true); };
-    events.duringPassesUntil(closeAfterFirstMove);
+    events.duringPassesUntil([this] { return s().MoveCount == 1 && !s().GameOver && (closeEveryWindow(), true); });
     game.timerFired(3);
-    EXPECT_TRUE(s().GameOver && globals.Score[3] == draws + 1 && timer3Armed()) << "a draw, and the next game a second later";
-    events.duringPassesUntil([this] {
-        if (s().MoveCount != 1 || s().GameOver)
-            return false;
-        closeEveryWindow(); // the move being placed leaves no five possible
-        return choose(Menu_Stop);
+    EXPECT_TRUE(s().GameOver && globals.Score[3] == draws + 1 && nextGameArmed()) << "a draw, and the next game a second later";
+    events.duringPassesUntil([this] { // the move being placed leaves no five possible
+        return s().MoveCount == 1 && !s().GameOver && (closeEveryWindow(), choose(Menu_Stop));
     });
     game.timerFired(3);
-    EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && globals.Score[3] == draws + 2 && s().Stopped && !timer3Armed());
+    EXPECT_TRUE(s().GameOver && s().MoveCount == 1 && globals.Score[3] == draws + 2 && s().Stopped && !nextGameArmed());
 }
 
 TEST_F(Rules, MusicOpensPlaysRestartsWhenEndedAndClosesAndTheWindowClosingStopsEverything)
 {
-    game.enable(Menu_Music, true);
-    sound.calls.clear();
+    game.enable(Menu_Music, true), sound.calls.clear();
     choose(Menu_Music), game.timerFired(2); // still playing
-    sound.stopped = true;
-    game.timerFired(2), choose(Menu_Music), game.timerFired(2); // off: no restart
+    sound.stopped = true, game.timerFired(2), choose(Menu_Music), game.timerFired(2); // ended, then off: no restart
     EXPECT_EQ(sound.calls, (Strings{"open Brin.mid", "play", "play from start", "close"}));
     EXPECT_EQ(events.intros, 1) << "the first activation alone shows the intro";
 
-    events.duringNextPass([this] { choose(Menu_New), game.windDown(); }); // chosen with Exit while the move is placed
-    clickCell(0, 0);
+    events.duringNextPass([this] { choose(Menu_New), game.windDown(); }), clickCell(0, 0); // New and Exit while the move is placed
     EXPECT_TRUE(game.Board(0, 0) == MarkX && game.ui.lblPlacer.Caption == "'s turn.") << "no new game, no next turn";
     game.runWhenSettled([] { ADD_FAILURE() << "a message after the end"; });
     choose(Menu_ComputerComputer);

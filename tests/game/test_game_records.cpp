@@ -13,120 +13,109 @@ namespace brindle::testing {
 namespace {
 
 struct GameRecords : ::testing::Test, GameFixture {
-    // A second game, as another run of the program would have it.
-    std::unique_ptr<GameFixture> another(char starter = 'H')
+    // A second game, as another run of the program would have it, with the kept game as this one left it.
+    static std::unique_ptr<GameFixture> another(const std::string& kept)
     {
         auto f = std::make_unique<GameFixture>();
-        f->kept.text = kept.text;
-        f->startUp(starter);
+        f->kept.text = kept;
         f->game.check(Menu_Details, true);
+        f->startUp('H');
         return f;
-    }
-    static std::vector<std::string> board(const Game& g)
-    {
-        std::vector<std::string> rows;
-        for (int r = 0; r < BoardSize; ++r) {
-            rows.emplace_back();
-            for (int c = 0; c < BoardSize; ++c)
-                rows.back() += g.Board(r, c);
-        }
-        return rows;
     }
     // Red's five along row 3, blue on row 5 between: nine moves.
     static record::Record redFive()
     {
         record::Record r;
-        for (int k = 0; k < 5; ++k) {
-            r.moves.push_back({2, 3 + k});
-            if (k < 4)
-                r.moves.push_back({4, 3 + k});
-        }
+        for (int k = 0; k < 5; ++k)
+            for (int row : {2, 4})
+                if (row == 2 || k < 4)
+                    r.moves.push_back({row, 3 + k});
         return r;
     }
+    // Who played, how it ended and when: "Ann - Bo: blue wins on time, 2026-12-08, 90 s".
+    static std::string about(const record::Record& r)
+    {
+        static const char* const results[] = {"unfinished", "red wins", "blue wins", "draw"};
+        return r.red + " - " + r.blue + ": " + results[int(r.result)] + (r.onTime ? " on time, " : ", ") + r.date +
+               (r.timeLimitSec ? ", " + std::to_string(r.timeLimitSec) + " s" : "");
+    }
+    std::string about() const { return about(game.record("today")); }
 };
 
 TEST_F(GameRecords, ARecordNamesThePlayersAndKeepsEachMovesTimeAndTheResult)
 {
-    startUp('H');
-    now += 1500;
-    clickCell(9, 9); // the computer answers at once
-    record::Record r = game.record("2026-12-08");
+    startUp('H'), now += 1500, clickCell(9, 9); // the computer answers at once
+    const record::Record r = game.record("2026-12-08");
     ASSERT_EQ(r.moves.size(), 2u);
-    EXPECT_TRUE(r.red == "Human" && r.blue == "Computer (Hard)" && r.first == MarkX && r.date == "2026-12-08");
-    EXPECT_TRUE(r.moves[0].ms == 1500 && r.moves[0].score == 0 && r.moves[1].ms == 0 && r.moves[1].score != 0);
-    EXPECT_EQ(r.result, record::Result::None);
-
+    EXPECT_EQ(about(r), "Human - Computer (Hard): unfinished, 2026-12-08");
+    EXPECT_TRUE(r.first == MarkX && r.moves[0].ms == 1500 && r.moves[0].score == 0 && r.moves[1].ms == 0 && r.moves[1].score != 0);
     choose(Menu_Undo), now += 700, choose(Menu_RejectUndo);
     EXPECT_EQ(game.record("").moves[0].ms, 1500) << "a move put back keeps its own time";
-    choose(Menu_Easy);
-    EXPECT_EQ(game.record("").blue, "Computer (Easy)");
-    random.push({0.75f}), choose(Menu_New); // the computer opens now
-    EXPECT_TRUE(game.record("").red == "Computer (Easy)" && game.record("").blue == "Human");
-
+    choose(Menu_Easy), random.push({0.75f}), choose(Menu_New); // the computer opens now
+    EXPECT_EQ(about(), "Computer (Easy) - Human: unfinished, today");
     events.duringPassesUntil([this] { return s().MoveCount == 3 && choose(Menu_Stop); });
     choose(Menu_ComputerComputer);
-    EXPECT_TRUE(game.record("").red == "Computer (Easy)" && game.record("").blue == "Computer (Easy)");
-    EXPECT_EQ(game.record("").result, record::Result::None) << "a stopped game has no result";
+    EXPECT_EQ(about(), "Computer (Easy) - Computer (Easy): unfinished, today") << "a stopped game has no result";
 
     choose(Menu_HumanHuman);
     play({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}});
-    r = game.record("");
-    EXPECT_TRUE(r.red == "Human" && r.blue == "Human" && r.result == record::Result::RedWins && !r.onTime);
-    choose(Menu_Undo), clickCell(5, 5); // blue now: red's four waits
-    play({{1, 4}});
-    EXPECT_EQ(game.record("").result, record::Result::BlueWins);
-
+    EXPECT_EQ(about(), "Human - Human: red wins, today");
+    choose(Menu_Undo), play({{5, 5}, {1, 4}}); // blue now: red's four waits
+    EXPECT_EQ(about(), "Human - Human: blue wins, today");
     game.check(Menu_Network, true);
     globals.HostName = "Ann", globals.PlayerName = "Bo", globals.TimeLimitOn = true, globals.TimeLimitSec = 90;
-    r = game.record("");
-    EXPECT_TRUE(r.red == "Ann" && r.blue == "Bo" && r.timeLimitSec == 90);
     game.Form_Load(), clickCell(3, 3), game.DoWinner("TimeWinnerB");
-    r = game.record("");
-    EXPECT_TRUE(r.result == record::Result::BlueWins && r.onTime);
+    EXPECT_EQ(about(), "Ann - Bo: blue wins on time, today, 90 s");
+}
+
+TEST_F(GameRecords, ARecordIsRefusedInANetworkGameOrWhenItBreaksTheRulesAndTheBoardStays)
+{
+    startHumanHuman();
+    play({{5, 5}, {6, 6}});
+    record::Record onAStone = redFive();
+    onAStone.moves[2] = onAStone.moves[0];
+    EXPECT_TRUE(game.openRecord(onAStone).ends_with(": Move 3 is on a stone already there (row 3, column 4)."));
+    game.check(Menu_Network, true);
+    EXPECT_EQ(game.openRecord(redFive()), "A game record cannot be opened during a network game.");
+    EXPECT_TRUE(!enabled(Menu_Open) && !enabled(Menu_Continue) && pieceCount(game) == 2 && s().MoveCount == 2);
+    game.check(Menu_Network, false);
+    EXPECT_TRUE(enabled(Menu_Open) && enabled(Menu_Save) && !enabled(Menu_Continue)) << "no game is kept";
 }
 
 TEST_F(GameRecords, AnOpenedGameIsReviewedByUndoAndRejectUndoWithoutCountingItsResult)
 {
     startHumanHuman();
-    const std::string score = game.ui.lblComp.Caption;
     const size_t waves = sound.waves().size();
     record::Record five = redFive();
     five.red = "Ann", five.date = "2001-02-03";
     ASSERT_EQ(game.openRecord(five), "");
-    EXPECT_TRUE(s().GameOver && s().wonByLine && s().MoveCount == 9 && !game.ui.Timer1.Enabled);
-    EXPECT_TRUE(game.record("today").red == "Ann" && game.record("today").blue == "Human" && game.record("today").date == "2001-02-03")
-        << "saved again, it keeps its players and date";
-    EXPECT_TRUE(game.ui.lblPlacer.Caption == "'s a winner!!!" && game.ui.lblHvisTur.BackColor == Red);
-    EXPECT_EQ(s().WinCells[0], (std::array<int32_t, 3>{0, 2, 3}));
-    EXPECT_EQ(s().WinCells[4], (std::array<int32_t, 3>{0, 2, 7}));
-    EXPECT_EQ(game.ui.lblComp.Caption, score) << "the score is not changed";
-    EXPECT_EQ(sound.waves().size(), waves) << "no fanfare for an opened game";
-    EXPECT_TRUE(game.ui.imgLeft.Left != Parked && enabled(Menu_Undo) && !enabled(Menu_RejectUndo));
+    EXPECT_EQ(shown(), "Red's a winner!!! Moves: 9 | Red: 0 - Blue: 0, Draw: 0 | Undo");
+    EXPECT_EQ(about(), "Ann - Human: red wins, 2001-02-03") << "saved again, it keeps its players and date";
+    EXPECT_TRUE(s().WinCells[0] == (std::array<int32_t, 3>{0, 2, 3}) && s().WinCells[4] == (std::array<int32_t, 3>{0, 2, 7}));
+    EXPECT_TRUE(sound.waves().size() == waves && game.ui.imgLeft.Left != Parked) << "no fanfare for an opened game";
 
-    for (int n = 8; n >= 0; --n) {
-        choose(Menu_Undo);
-        EXPECT_EQ(s().MoveCount, n);
-    }
-    EXPECT_FALSE(enabled(Menu_Undo));
-    for (int n = 1; n <= 9; ++n) {
-        choose(Menu_RejectUndo);
-        EXPECT_EQ(s().MoveCount, n);
-    }
-    EXPECT_TRUE(s().GameOver && s().wonByLine && !enabled(Menu_RejectUndo));
-    EXPECT_EQ(game.ui.lblComp.Caption, score) << "a win put back is not counted again";
+    std::string counts;
+    for (int n = 0; n < 9; ++n)
+        choose(Menu_Undo), counts += std::to_string(s().MoveCount);
+    EXPECT_EQ(shown(), "Red's turn. Moves: 0 | Red: 0 - Blue: 0, Draw: 0 | RejectUndo clock");
+    for (int n = 0; n < 9; ++n)
+        choose(Menu_RejectUndo), counts += std::to_string(s().MoveCount);
+    EXPECT_EQ(counts, "876543210123456789");
+    EXPECT_EQ(shown(), "Red's a winner!!! Moves: 9 | Red: 0 - Blue: 0, Draw: 0 | Undo") << "a win put back is not counted again";
+    choose(Menu_New);
+    EXPECT_EQ(about(), "Human - Human: unfinished, today");
 
     // A record that ended in a draw or on time shows its end too.
-    record::Record drawn = redFive();
-    drawn.moves.pop_back();
-    drawn.result = record::Result::Draw;
-    ASSERT_EQ(game.openRecord(drawn), "");
-    EXPECT_TRUE(s().GameOver && s().drawn && game.ui.lblPlacer.Caption == "It's a draw" && !game.ui.lblHvisTur.Visible);
-    drawn.result = record::Result::BlueWins;
-    ASSERT_EQ(game.openRecord(drawn), "");
-    EXPECT_TRUE(s().GameOver && !s().wonByLine && game.ui.lblHvisTur.BackColor == Blue && game.ui.lblHvisTur.Visible);
-    EXPECT_EQ(game.ui.lblComp.Caption, score);
-    choose(Menu_New);
-    EXPECT_TRUE(game.record("today").red == "Human" && game.record("today").date == "today");
+    five.moves.pop_back(), five.result = record::Result::Draw;
+    ASSERT_EQ(game.openRecord(five), "");
+    EXPECT_EQ(shown(), "It's a draw Moves: 8 | Red: 0 - Blue: 0, Draw: 0 | Undo");
+    five.result = record::Result::BlueWins;
+    ASSERT_EQ(game.openRecord(five), "");
+    EXPECT_EQ(shown(), "Blue's a winner!!! Moves: 8 | Red: 0 - Blue: 0, Draw: 0 | Undo");
+    EXPECT_EQ(about(), "Ann - Human: blue wins on time, 2001-02-03");
+    five.moves.resize(2), five.result = record::Result::None; // one that goes on has its turn shown again
+    ASSERT_EQ(game.openRecord(five), "");
+    EXPECT_EQ(shown(), "Red's turn. Moves: 2 | Red: 0 - Blue: 0, Draw: 0 | Undo clock");
 }
 
 TEST_F(GameRecords, AnUnfinishedGameGoesOnInTheCurrentModeAndTheComputerMovesAtOnceOnItsTurn)
@@ -135,63 +124,36 @@ TEST_F(GameRecords, AnUnfinishedGameGoesOnInTheCurrentModeAndTheComputerMovesAtO
     record::Record r = redFive();
     r.moves.resize(3);
     ASSERT_EQ(game.openRecord(r), "");
-    EXPECT_EQ(s().MoveCount, 4) << "blue to move: the computer's side";
-    EXPECT_TRUE(!s().GameOver && game.ui.Timer1.Enabled && enabled(Menu_Undo));
+    EXPECT_EQ(shown(), "Red's turn. Moves: 4 | Red: 0 - Blue: 0, Draw: 0 | Undo clock") << "blue's move is the computer's";
     r.moves.resize(2);
     ASSERT_EQ(game.openRecord(r), "");
-    EXPECT_TRUE(s().MoveCount == 2 && s().NextMark == MarkX && game.ui.lblHvisTur.BackColor == Red);
+    EXPECT_EQ(shown(), "Red's turn. Moves: 2 | Red: 0 - Blue: 0, Draw: 0 | Undo clock");
     clickCell(10, 10);
     EXPECT_EQ(s().MoveCount, 4) << "the human plays on, and the computer answers";
 
-    // Blue opened this one: red is to move after one stone.
-    record::Record blueFirst;
-    blueFirst.first = MarkO;
-    blueFirst.moves = {{9, 9}};
+    record::Record blueFirst; // red is to move after blue's one stone
+    blueFirst.first = MarkO, blueFirst.moves = {{9, 9}};
     ASSERT_EQ(game.openRecord(blueFirst), "");
-    EXPECT_TRUE(game.Board(9, 9) == MarkO && s().NextMark == MarkX && s().MoveCount == 1);
-    EXPECT_FALSE(enabled(Menu_Undo)) << "the computer's one stone is not the human's to take back";
-
+    EXPECT_EQ(shown(), "Red's turn. Moves: 1 | Red: 0 - Blue: 0, Draw: 0 | clock") << "the computer's stone is not the human's to take back";
+    EXPECT_TRUE(game.Board(9, 9) == MarkO && game.record("").first == MarkO);
     choose(Menu_ComputerComputer), choose(Menu_Stop);
     ASSERT_EQ(game.openRecord(r), "");
     EXPECT_TRUE(s().GameOver && s().MoveCount > 2) << "Computer vs. Computer plays it to the end";
-}
-
-TEST_F(GameRecords, ARecordIsRefusedInANetworkGameOrWhenItBreaksTheRulesAndTheBoardStays)
-{
-    startHumanHuman();
-    play({{5, 5}, {6, 6}});
-    const auto before = board(game);
-    record::Record onAStone = redFive();
-    onAStone.moves[2] = onAStone.moves[0];
-    EXPECT_NE(game.openRecord(onAStone).find("on a stone already there"), std::string::npos);
-    game.check(Menu_Network, true);
-    EXPECT_EQ(game.openRecord(redFive()), "A game record cannot be opened during a network game.");
-    EXPECT_TRUE(!enabled(Menu_Open) && !enabled(Menu_Continue));
-    EXPECT_TRUE(board(game) == before && s().MoveCount == 2 && !s().GameOver);
-    game.check(Menu_Network, false);
-    EXPECT_TRUE(enabled(Menu_Open) && enabled(Menu_Save) && !enabled(Menu_Continue)) << "no game is kept";
 }
 
 TEST_F(GameRecords, AGameClosedHalfwayIsContinuedExactlyAfterARestart)
 {
     game.check(Menu_Details, true);
     startUp('C'); // the computer opens and plays red
-    choose(Menu_Easy);
-    clickCell(3, 3), clickCell(4, 4);
-    tick(83'000);
-    game.keepUnfinished();
-    ASSERT_FALSE(kept.text.empty());
-
-    auto next = another('H');
-    EXPECT_TRUE(next->enabled(Menu_Continue));
-    EXPECT_TRUE(next->choose(Menu_Continue));
+    choose(Menu_Easy), play({{3, 3}, {4, 4}});
+    tick(83'000), game.keepUnfinished();
+    auto next = another(kept.text);
+    EXPECT_TRUE(next->enabled(Menu_Continue) && next->choose(Menu_Continue));
     const Game& g = next->game;
-    EXPECT_EQ(board(g), board(game));
     EXPECT_EQ(g.ui.txtMoves.Caption, game.ui.txtMoves.Caption);
-    EXPECT_TRUE(g.checked(Menu_HumanComputer) && g.checked(Menu_Easy) && !g.checked(Menu_Hard));
-    EXPECT_TRUE(g.state().Starter == 'C' && g.state().NextMark == s().NextMark && g.state().MoveCount == s().MoveCount);
+    EXPECT_TRUE(g.checked(Menu_HumanComputer) && g.checked(Menu_Easy) && !g.checked(Menu_Hard) && g.state().Starter == 'C');
+    EXPECT_EQ(next->shown(), shown()) << "the same side to move, the same moves, the clock running";
     EXPECT_EQ(g.clock().GameSeconds, 83);
-    EXPECT_TRUE(g.clock().running() && !g.state().GameOver);
     EXPECT_TRUE(next->kept.text.empty() && !next->enabled(Menu_Continue)) << "a continued game is kept no more";
     next->clickCell(10, 10);
     EXPECT_EQ(g.state().MoveCount, s().MoveCount + 2) << "it goes on: the human, then the computer";
@@ -203,17 +165,13 @@ TEST_F(GameRecords, ANewGameOrAnotherModeKeepsTheUnfinishedGameForContinue)
     for (MenuId replacing : {Menu_New, Menu_HumanHuman, Menu_ComputerComputer}) {
         play({{5, 5}, {6, 6}, {5, 6}});
         ASSERT_TRUE(choose(replacing));
-        EXPECT_NE(kept.text.find("BRMODE[HumanHuman]"), std::string::npos) << replacing;
-        EXPECT_EQ(record::readSgf(kept.text).index(), 0u) << replacing;
-        EXPECT_EQ(std::get<record::Record>(record::readSgf(kept.text)).moves.size(), 3u) << replacing;
-        EXPECT_TRUE(enabled(Menu_Continue)) << replacing;
+        EXPECT_TRUE(enabled(Menu_Continue) && kept.text.find("BRMODE[HumanHuman]") != std::string::npos &&
+                    std::get<record::Record>(record::readSgf(kept.text)).moves.size() == 3u) << replacing;
     }
     EXPECT_GT(globals.Score[1] + globals.Score[2] + globals.Score[3], 0) << "an automatic game has ended";
     const std::string kept3 = kept.text;
-    events.duringPassesUntil([this] { return s().MoveCount == 4 && choose(Menu_Stop); });
-    game.timerFired(3);
-    random.push({0.75f}), choose(Menu_HumanComputer); // the computer opens
-    choose(Menu_New);
+    events.duringPassesUntil([this] { return s().MoveCount == 4 && choose(Menu_Stop); }), game.timerFired(3);
+    random.push({0.75f}), choose(Menu_HumanComputer), choose(Menu_New); // the computer opens, alone
     EXPECT_EQ(kept.text, kept3) << "neither a stopped automatic game nor the computer's opening replaces it";
     ASSERT_TRUE(choose(Menu_Continue));
     EXPECT_TRUE(s().MoveCount == 3 && game.checked(Menu_HumanHuman) && game.Board(5, 6) == MarkX);
@@ -226,32 +184,22 @@ TEST_F(GameRecords, TheKeptGameGoesWhenTheNextGameEndsAndOnlyUnfinishedLocalGame
     EXPECT_TRUE(enabled(Menu_Continue));
     play({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}});
     EXPECT_TRUE(kept.text.empty() && !enabled(Menu_Continue)) << "the next game's end drops it";
-
-    game.keepUnfinished();
-    EXPECT_TRUE(kept.text.empty()) << "a finished game is not kept";
-    choose(Menu_New), game.keepUnfinished();
-    EXPECT_TRUE(kept.text.empty()) << "nor an empty board";
-    clickCell(5, 5), game.check(Menu_Network, true), game.keepUnfinished();
-    EXPECT_TRUE(kept.text.empty()) << "nor a network game";
+    game.keepUnfinished(); // a finished game is not kept
+    choose(Menu_New), game.keepUnfinished(); // nor an empty board
+    clickCell(5, 5), game.check(Menu_Network, true), game.keepUnfinished(); // nor a network game
+    EXPECT_TRUE(kept.text.empty());
     game.check(Menu_Network, false);
     kept.failure = "Could not save last-game.sgf: No space left on device.";
     game.keepUnfinished();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_NE(dialogs.boxes[0].find("could not be kept for next time. Could not save"), std::string::npos);
+    EXPECT_EQ(dialogs.boxes, std::vector<std::string>{"Brindle (i): The unfinished game could not be kept for next time. " + kept.failure});
 
-    // A kept file that has gone bad is said so, and dropped.
-    auto next = std::make_unique<GameFixture>();
-    next->kept.text = "(;GM[4]SZ[15];B[aa])";
-    next->startUp();
-    next->choose(Menu_Continue);
-    ASSERT_EQ(next->dialogs.boxes.size(), 1u);
-    EXPECT_NE(next->dialogs.boxes[0].find("could not be continued: line 1: The board is 15 x 15"), std::string::npos);
-    EXPECT_TRUE(next->kept.text.empty() && next->kept.drops == 1 && next->s().MoveCount == 0);
-
+    auto bad = another("(;GM[4]SZ[15];B[aa])"); // gone bad: said so, and dropped
+    bad->choose(Menu_Continue);
+    EXPECT_EQ(bad->dialogs.boxes, std::vector<std::string>{"Brindle (i): The last game could not be continued: line 1: "
+                                                           "The board is 15 x 15; Brindle plays on 20 x 20 only."});
+    EXPECT_TRUE(bad->kept.text.empty() && bad->kept.drops == 1 && bad->s().MoveCount == 0);
     // One kept without its starter or its clock: the human plays red, and the clock starts from nought.
-    auto bare = std::make_unique<GameFixture>();
-    bare->kept.text = "(;GM[4]SZ[20]BRMODE[HumanComputer]BRCLOCK[x];B[aa];W[bb])";
-    bare->startUp();
+    auto bare = another("(;GM[4]SZ[20]BRMODE[HumanComputer]BRCLOCK[x];B[aa];W[bb])");
     bare->choose(Menu_Continue);
     EXPECT_TRUE(bare->s().Starter == 'H' && bare->s().MoveCount == 2 && bare->game.clock().GameSeconds == 0);
 }

@@ -13,12 +13,20 @@ Record readOk(std::string_view text)
     return std::holds_alternative<Record>(result) ? std::get<Record>(result) : Record{};
 }
 
-// {row, col} pairs, 1-based as players name them.
-std::vector<std::array<int32_t, 2>> cells(const Record& r)
+// A record in one line: the opener, each move as row,column (from 1) with its
+// time and score when known, the players, the result, the date, the time limit
+// and the kept values: "O: 10,10 1200ms, 10,11 40ms 371 | Ann - Bo | blue wins on time | 2026-12-08 | 300 s | BRCLOCK=83".
+std::string text(const Record& r)
 {
-    std::vector<std::array<int32_t, 2>> out;
+    static const char* const results[] = {"unfinished", "red wins", "blue wins", "draw"};
+    std::string out = std::string(1, r.first) + ":";
     for (const Move& m : r.moves)
-        out.push_back({m.row + 1, m.col + 1});
+        out += " " + std::to_string(m.row + 1) + "," + std::to_string(m.col + 1) + (m.ms >= 0 ? " " + std::to_string(m.ms) + "ms" : "") +
+               (m.score ? " " + std::to_string(m.score) : "") + (&m == &r.moves.back() ? "" : ",");
+    out += std::string(" | ") + r.red + " - " + r.blue + " | " + results[int(r.result)] + (r.onTime ? " on time" : "") + " | " + r.date +
+           " | " + std::to_string(r.timeLimitSec) + " s |";
+    for (const auto& [name, value] : r.kept)
+        out += " " + name + "=" + value;
     return out;
 }
 
@@ -26,87 +34,45 @@ Record sample()
 {
     Record r;
     r.first = MarkO;
-    r.moves = {{9, 9, 1200, 0}, {9, 10, 40, 371}, {0, 19, 0, 0}, {19, 0, -1, -25}};
-    r.red = "Alice [the] \\host";
-    r.blue = "Computer (Hard)";
-    r.result = Result::BlueWins;
-    r.onTime = true;
-    r.date = "2026-12-08";
-    r.timeLimitSec = 300;
+    r.moves = {{9, 9, 1200, 0}, {9, 10, 40, 371}, {0, 19, 0, 12}, {19, 0, -1, -25}};
+    r.red = "Alice [the] \\host", r.blue = "Computer (Hard)";
+    r.result = Result::BlueWins, r.onTime = true;
+    r.date = "2026-12-08", r.timeLimitSec = 300;
     return r;
 }
 
-TEST(Record, SgfKeepsEverythingItWrites)
+TEST(Record, SgfKeepsEverythingItWritesAndPsqTheMovesTimesPlayersAndResult)
 {
     Record r = sample();
     r.kept = {{"BRMODE", "HumanComputer"}, {"BRCLOCK", "83"}};
-    const Record back = readOk(toSgf(r));
-    EXPECT_EQ(back.first, MarkO);
-    EXPECT_EQ(cells(back), cells(r));
-    for (size_t i = 0; i < r.moves.size(); ++i) {
-        EXPECT_EQ(back.moves[i].score, r.moves[i].score) << "move " << i + 1;
-        EXPECT_EQ(back.moves[i].ms, r.moves[i].ms) << "move " << i + 1;
-    }
-    EXPECT_EQ(back.red, r.red);
-    EXPECT_EQ(back.blue, r.blue);
-    EXPECT_EQ(back.result, Result::BlueWins);
-    EXPECT_TRUE(back.onTime);
-    EXPECT_EQ(back.date, r.date);
-    EXPECT_EQ(back.timeLimitSec, 300);
-    EXPECT_EQ(back.kept, r.kept);
-}
-
-TEST(Record, PsqKeepsMovesTimesPlayersAndResult)
-{
-    const Record r = sample();
-    const std::string text = toPsq(r);
-    EXPECT_TRUE(text.starts_with("Piskvorky 20x20, 11:11, 0\n10,10,1200\n11,10,40\n20,1,0\n1,20,0\n")) << text;
-    for (const auto& [result, words] : std::vector<std::pair<Result, std::string>>{
-             {Result::RedWins, "Red wins"}, {Result::BlueWins, "Blue wins on time"}, {Result::Draw, "Draw"}, {Result::None, "Unfinished"}}) {
-        Record each = r;
-        each.result = result;
-        each.onTime = result == Result::BlueWins;
-        const Record back = readOk(toPsq(each));
-        EXPECT_NE(toPsq(each).find("\n" + words + "\n"), std::string::npos) << words;
-        EXPECT_EQ(back.result, result) << words;
-        EXPECT_EQ(back.onTime, result == Result::BlueWins) << words;
-        EXPECT_EQ(cells(back), cells(r));
-        EXPECT_EQ(back.moves[1].ms, 40);
-        EXPECT_EQ(back.red, r.red);
-        EXPECT_EQ(back.blue, r.blue);
-        EXPECT_EQ(back.date, r.date);
+    EXPECT_EQ(toSgf(r), "(;FF[4]GM[4]SZ[20]CA[UTF-8]\nPB[Alice [the\\] \\\\host]PW[Computer (Hard)]DT[2026-12-08]RE[W+T]TM[300]"
+                        "BRCLOCK[83]BRMODE[HumanComputer]PL[W]\n;W[jj]BRMS[1200];B[kj]V[371]BRMS[40];W[ta]V[-12]BRMS[0];B[at]V[-25])\n");
+    EXPECT_EQ(text(readOk(toSgf(r))), text(r));
+    const std::string psq = toPsq(r);
+    EXPECT_TRUE(psq.starts_with("Piskvorky 20x20, 11:11, 0\n10,10,1200\n11,10,40\n20,1,0\n1,20,0\n")) << psq;
+    for (const auto& [result, words] : {std::pair(Result::RedWins, "Red wins"), {Result::BlueWins, "Blue wins on time"},
+                                        {Result::Draw, "Draw"}, {Result::None, "Unfinished"}}) {
+        r.result = result, r.onTime = result != Result::RedWins; // a draw or an unfinished game is never on time
+        EXPECT_NE(toPsq(r).find(std::string("\n") + words + "\n"), std::string::npos) << words;
+        EXPECT_EQ(text(readOk(toPsq(r))), "X: 10,10 1200ms, 10,11 40ms, 1,20 0ms, 20,1 0ms | Alice [the] \\host - Computer (Hard) | " +
+                                               std::string(result == Result::BlueWins ? "blue wins on time" : result == Result::RedWins ? "red wins" :
+                                                           result == Result::Draw ? "draw" : "unfinished") + " | 2026-12-08 | 0 s |");
     }
 }
 
 TEST(Record, ReadsWhatOtherProgramsWrite)
 {
     // Piskvork on Windows: CR LF, blanks, the brains' files and its closing numbers.
-    const Record psq = readOk("Piskvorky 20x20, 11:11, 0\r\n10,10,0\r\n 11,10,1532 \r\n9,9\r\n"
-                              "pbrain-one.zip\r\npbrain-two.zip\r\n-1\r\n1,Freestyle\r\n");
-    EXPECT_EQ(cells(psq), (std::vector<std::array<int32_t, 2>>{{10, 10}, {10, 11}, {9, 9}}));
-    EXPECT_EQ(psq.moves[1].ms, 1532);
-    EXPECT_EQ(psq.moves[2].ms, -1);
-    EXPECT_EQ(psq.red, "pbrain-one.zip");
-    EXPECT_EQ(psq.result, Result::None);
-
+    EXPECT_EQ(text(readOk("Piskvorky 20x20, 11:11, 0\r\n10,10,0\r\n 11,10,1532 \r\n9,9\r\npbrain-one.zip\r\npbrain-two.zip\r\n-1\r\n1,Freestyle\r\n")),
+              "X: 10,10 0ms, 10,11 1532ms, 9,9 | pbrain-one.zip - pbrain-two.zip | unfinished |  | 0 s |");
     // SGF with a byte order mark, comments, escapes, lower-case letters in
     // names, variations of which only the first counts, and a second game.
-    const Record sgf = readOk("\xEF\xBB\xBF (;GaMe[4]FF[4]SZ[20]PB[Ann \\] B.]PW[Bo]RE[B+R]C[a comment (with ;B[aa\\])]\n"
-                              ";B[jj]C[first]\n;W[kj]\n(;B[jk]V[12.5];W[ak](;B[ss])(;B[tt]))\n(;B[aa])\n)(;B[bb])");
-    EXPECT_EQ(cells(sgf), (std::vector<std::array<int32_t, 2>>{{10, 10}, {10, 11}, {11, 10}, {11, 1}, {19, 19}}));
-    EXPECT_EQ(sgf.red, "Ann ] B.");
-    EXPECT_EQ(sgf.result, Result::RedWins);
-    EXPECT_FALSE(sgf.onTime);
-    EXPECT_EQ(sgf.moves[2].score, 12);
-
-    // Set-up stones are the first moves, taken in turns; the row of a
-    // rectangle "ab:ac" counts as two.
-    const Record setUp = readOk("(;GM[4]SZ[20:20]AB[jj][ab:ac]AW[kk][ll];W[mm])");
-    EXPECT_EQ(setUp.first, MarkX);
-    EXPECT_EQ(cells(setUp), (std::vector<std::array<int32_t, 2>>{{10, 10}, {11, 11}, {2, 1}, {12, 12}, {3, 1}, {13, 13}}));
-    const Record whiteOpens = readOk("(;SZ[20]AW[jj];B[kk])");
-    EXPECT_EQ(whiteOpens.first, MarkO);
-    EXPECT_EQ(cells(whiteOpens).size(), 2u);
+    EXPECT_EQ(text(readOk("\xEF\xBB\xBF (;GaMe[4]FF[4]SZ[20]PB[Ann \\] B.]PW[Bo]RE[B+R]C[a comment (with ;B[aa\\])]\n"
+                          ";B[jj]C[first]\n;W[kj]\n(;B[jk]V[12.5];W[ak](;B[ss])(;B[tt]))\n(;B[aa])\n)(;B[bb])")),
+              "X: 10,10, 10,11, 11,10 12, 11,1, 19,19 | Ann ] B. - Bo | red wins |  | 0 s |");
+    // Set-up stones are the first moves, taken in turns; the row of a rectangle "ab:ac" counts as two.
+    EXPECT_EQ(text(readOk("(;GM[4]SZ[20:20]AB[jj][ab:ac]AW[kk][ll];W[mm])")), "X: 10,10, 11,11, 2,1, 12,12, 3,1, 13,13 |  -  | unfinished |  | 0 s |");
+    EXPECT_EQ(text(readOk("(;SZ[20]AW[jj];B[kk])")), "O: 10,10, 11,11 |  -  | unfinished |  | 0 s |");
     EXPECT_EQ(readOk("(;SZ[20]AB[aa][bb]AW[cc])").moves.size(), 3u);
     EXPECT_EQ(readOk("(;SZ[20]PL[W];W[aa];B[bb])").first, MarkO);
 }
@@ -119,37 +85,26 @@ TEST(Record, EveryBadRecordNamesItsLine)
         int32_t line;
         std::string says;
     } cases[] = {
-        {"", 1, "not a game record"},
-        {"hello\nworld\n", 1, "not a game record"},
+        {"", 1, "not a game record"}, {"hello\nworld\n", 1, "not a game record"},
         {"Piskvorky 15x15, 11:11, 0\n1,1,0\n", 1, "The board is 15x15; Brindle plays on 20 x 20 only."},
-        {"Piskvorky, 0\n", 1, "does not give the board size"},
-        {good + "3,x,5\n", 2, "\"3,x,5\" is not a move"},
-        {good + "3,4,5,6\n", 2, "is not a move"},
-        {good + "3,4,-5\n", 2, "is not a move"},
+        {"Piskvorky, 0\n", 1, "does not give the board size"}, {good + "3,x,5\n", 2, "\"3,x,5\" is not a move"},
+        {good + "3,4,5,6\n", 2, "is not a move"}, {good + "3,4,-5\n", 2, "is not a move"},
         {good + "1,1,0\n21,3,0\n", 3, "Move 2 is off the board (row 3, column 21)."},
         {good + "1,1,0\n0,3,0\n", 3, "Move 2 is off the board (row 3, column 0)."},
         {good + "1,1,0\n4,4,0\n1,1,0\n", 4, "Move 3 is on a stone already there (row 1, column 1)."},
         {good + "1,1\n1,2\n2,1\n2,2\n3,1\n3,2\n4,1\n4,2\n5,1\n5,2\n", 11, "Move 10 comes after move 9 had won the game."},
-        {"(;GM[4]\nSZ[15]\n;B[aa])", 2, "The board is 15 x 15"},
-        {"(;GM[4]SZ[19:20];B[aa])", 1, "The board is 19 x 20"},
-        {"(;GM[1]SZ[20];B[aa])", 1, "GM[1], not GM[4]"},
-        {"(;SZ[20]\n;B[aa]\n;B[bb])", 3, "Black plays twice in a row."},
+        {"(;GM[4]\nSZ[15]\n;B[aa])", 2, "The board is 15 x 15"}, {"(;GM[4]SZ[19:20];B[aa])", 1, "The board is 19 x 20"},
+        {"(;GM[1]SZ[20];B[aa])", 1, "GM[1], not GM[4]"}, {"(;SZ[20]\n;B[aa]\n;B[bb])", 3, "Black plays twice in a row."},
         {"\r\n(;SZ[20]\r\n;B[aa]\r\n;B[bb])", 4, "Black plays twice in a row."},
-        {"(;SZ[20]\r;B[aa]\r;B[bb])", 3, "Black plays twice in a row."},
-        {"(;SZ[20];B[aa];W[])", 1, "passes"},
+        {"(;SZ[20]\r;B[aa]\r;B[bb])", 3, "Black plays twice in a row."}, {"(;SZ[20];B[aa];W[])", 1, "passes"},
         {"(;SZ[20];B[aa];W[uu])", 1, "Move 2 is off the board (row 21, column 21)."},
-        {"(;SZ[20];B[a])", 1, "\"a\" is not a cell"},
-        {"(;SZ[20];B[aa];W[aa])", 1, "on a stone already there"},
+        {"(;SZ[20];B[a])", 1, "\"a\" is not a cell"}, {"(;SZ[20];B[aA])", 1, "\"aA\" is not a cell"},
         {"(;SZ[20];B[aa];W[bb];AB[cc])", 1, "set up in the middle"},
-        {"(;SZ[20]AB[aa][bb][cc])", 1, "not a position"},
-        {"(;SZ[20]AB[aa][zz:a])", 1, "not a cell"},
-        {"(;SZ[20];B[aa];AE[aa])", 1, "taken off the board"},
-        {"(;SZ[20]\n;B[aa]", 2, "ends before its last"},
-        {"(;SZ[20]\n;B[aa\n", 2, "no closing \"]\""},
-        {"(;SZ[20];B[aa](;W[bb])\n(;W[cc]", 2, "A variation has no closing"},
-        {"(;SZ[20];B[aa]X)", 1, "has no value"},
-        {"(;SZ[20];B[aa]]", 1, "Unexpected \"]\""},
-        {"()", 1, "holds no game"},
+        {"(;SZ[20]AB[aa][bb][cc])", 1, "not a position"}, {"(;SZ[20]AB[aa][zz:a])", 1, "not a cell"},
+        {"(;SZ[20];B[aa];AE[aa])", 1, "taken off the board"}, {"(;SZ[20]\n;B[aa]", 2, "ends before its last"},
+        {"(;SZ[20]\n;B[aa\n", 2, "no closing \"]\""}, {"(;SZ[20];B[aa](;W[bb])\n(;W[cc]", 2, "A variation has no closing"},
+        {"(;SZ[20];B[aa]X)", 1, "has no value"}, {"(;SZ[20];B[aa]]", 1, "Unexpected \"]\""}, {"()", 1, "holds no game"},
+        {"Piskvorky 20x20\n1,-2147483648,0\n", 2, "Move 1 is off the board (row -2147483648, column 1)."},
     };
     for (const auto& c : cases) {
         const ReadResult result = read(c.text);
@@ -159,11 +114,8 @@ TEST(Record, EveryBadRecordNamesItsLine)
         EXPECT_NE(e.message.find(c.says), std::string::npos) << c.text << "\nsaid: " << e.message;
     }
     // The kept game is read as SGF whatever the file holds.
-    for (const char* text : {"", "B[aa])", "Piskvorky 20x20, 11:11, 0\n"}) {
-        const ReadResult result = readSgf(text);
-        ASSERT_TRUE(std::holds_alternative<Error>(result)) << text;
-        EXPECT_NE(std::get<Error>(result).message.find("begins with \"(;\""), std::string::npos) << text;
-    }
+    for (const char* kept : {"", "B[aa])", "Piskvorky 20x20, 11:11, 0\n"})
+        EXPECT_NE(std::get<Error>(readSgf(kept)).message.find("begins with \"(;\""), std::string::npos) << kept;
 }
 
 TEST(Record, OddInputFromAnywhereIsReadSafely)
@@ -171,45 +123,28 @@ TEST(Record, OddInputFromAnywhereIsReadSafely)
     // Players without names, or with names that look like moves, keep their places.
     Record unnamed;
     unnamed.moves = {{0, 0}};
-    unnamed.blue = "1,1";
-    unnamed.result = Result::RedWins;
-    const Record back = readOk(toPsq(unnamed));
-    EXPECT_TRUE(back.red.empty() && back.blue == "1 1" && back.result == Result::RedWins && back.moves.size() == 1);
+    unnamed.blue = "1,1", unnamed.result = Result::RedWins;
+    EXPECT_EQ(text(readOk(toPsq(unnamed))), "X: 1,1 0ms |  - 1 1 | red wins |  | 0 s |");
     EXPECT_EQ(readOk("\n\nPiskvorky 20x20, 11:11, 0\n\x01 Ann \x02\nBo\n").red, "Ann") << "blanks and controls trimmed";
-
     EXPECT_TRUE(readOk("(;)").moves.empty());
-    const Record odd = readOk("(;TM[60x];B[aa]V[nan]BRMS[-5];W[bb]V[1e300]BRMS[12x])");
-    EXPECT_TRUE(odd.timeLimitSec == 0 && odd.moves[0].score == 0 && odd.moves[0].ms == -1 && odd.moves[1].ms == -1);
-    EXPECT_EQ(odd.moves[1].score, -1'000'000'000);
-
-    const ReadResult far = read("Piskvorky 20x20\n1,-2147483648,0\n");
-    ASSERT_TRUE(std::holds_alternative<Error>(far));
-    EXPECT_EQ(std::get<Error>(far).message, "Move 1 is off the board (row -2147483648, column 1).");
+    EXPECT_EQ(text(readOk("(;TM[60x];B[aa]V[nan]BRMS[-5];W[bb]V[1e300]BRMS[12x])")), "X: 1,1, 2,2 -1000000000 |  -  | unfinished |  | 0 s |");
     std::string crowded = "(;SZ[20]";
     for (int i = 0; i < 1000; ++i)
         crowded += "AB[aa:zz]";
-    const ReadResult full = read(crowded + ")");
-    ASSERT_TRUE(std::holds_alternative<Error>(full));
-    EXPECT_EQ(std::get<Error>(full).message, "More stones are set up than the board has cells.");
+    EXPECT_EQ(std::get<Error>(read(crowded + ")")).message, "More stones are set up than the board has cells.");
 }
 
 TEST(Record, AFiveInAnyDirectionEndsTheGame)
 {
     // Red's five (or four) in each direction, blue far away, then one move more.
-    const std::array<std::array<int32_t, 2>, 4> steps = {{{0, 1}, {1, 0}, {1, 1}, {-1, 1}}};
-    for (const auto& d : steps) {
+    for (const auto& [dr, dc] : {std::pair(0, 1), {1, 0}, {1, 1}, {-1, 1}})
         for (int length : {4, 5}) {
             Record r;
-            for (int k = 0; k < length; ++k) {
-                r.moves.push_back({10 + d[0] * k, 5 + d[1] * k});
-                r.moves.push_back({0, 2 * k});
-            }
-            r.moves.back() = {19, 19};
-            r.moves.push_back({19, 0});
-            const bool refused = std::holds_alternative<Error>(checkMoves(r));
-            EXPECT_EQ(refused, length == 5) << d[0] << "," << d[1] << " length " << length;
+            for (int k = 0; k < length; ++k)
+                r.moves.push_back({10 + dr * k, 5 + dc * k}), r.moves.push_back({0, 2 * k});
+            r.moves.back() = {19, 19}, r.moves.push_back({19, 0});
+            EXPECT_EQ(std::holds_alternative<Error>(checkMoves(r)), length == 5) << dr << "," << dc << " length " << length;
         }
-    }
 }
 
 } // namespace

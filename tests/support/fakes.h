@@ -22,7 +22,6 @@ namespace testing {
 // The one door into the game's own variables, for positions play cannot reach quickly.
 struct GameAccess {
     static GameState& state(Game& game) { return game; }
-    static ComputerPlayer& computer(Game& game) { return game.computer_; }
 };
 
 struct CanvasOp {
@@ -213,9 +212,33 @@ inline int pieceCount(const Game& game)
     return n;
 }
 
-// One game with fakes all round, started the way the window starts it.
+// What the player sees, in one line: the turn square and its text, the move
+// count, the score (each when shown), then the undo items that can be chosen,
+// an hourglass, a window that takes no input, the running clock, the next
+// automatic game waiting, and the menu bar of automatic play, Stop alone:
+// "Blue's turn. Moves: 1 | Red: 0 - Blue: 0, Draw: 0 | Undo clock".
+inline std::string shown(const Game& game)
+{
+    const Ui& u = game.ui;
+    std::string score = u.lblComp.Caption;
+    if (const size_t cr = score.find("\r\n"); cr != std::string::npos)
+        score.replace(cr, 2, ", ");
+    const auto seen = [](const Control& c, const std::string& text) { return c.Visible ? text : std::string(); };
+    std::string out = seen(u.lblHvisTur, u.lblHvisTur.BackColor == Blue ? "Blue" : "Red") + seen(u.lblPlacer, u.lblPlacer.Caption) + " " +
+                      seen(u.lblTraek, u.lblTraek.Caption) + " | " + seen(u.lblComp, score) + " |";
+    for (const auto& [on, word] : {std::pair(u.Menu[Menu_Undo].Enabled, "Undo"), {u.Menu[Menu_RejectUndo].Enabled, "RejectUndo"},
+                                   {u.MousePointer == PointerHourglass, "hourglass"}, {!u.Enabled, "disabled"},
+                                   {game.clock().running(), "clock"}, {u.Timer3.Enabled && u.Timer3.Interval > 0, "next game"}})
+        out += on ? std::string(" ") + word : "";
+    const auto menus = std::count_if(TopMenus.begin(), TopMenus.end(), [&u](MenuId m) { return u.Menu[m].Visible; });
+    return out + (menus == 0 && u.Menu[Menu_Stop].Visible ? " only Stop" : menus < 4 || u.Menu[Menu_Stop].Visible ? " odd menus" : "");
+}
+
+// One game with fakes all round, started the way the window starts it; a
+// thinker, when given, plays Master and the other engine.
 struct GameFixture : FakeWorld {
-    GameFixture() : game(globals, ports(peer)) { bindViewCommands(game); }
+    explicit GameFixture(Thinker* thinker = nullptr) : game(globals, withThinker(ports(peer), thinker)) { bindViewCommands(game); }
+    static Ports withThinker(Ports p, Thinker* thinker) { return p.thinker = thinker, p; }
 
     // The monotonic clock moves on and Timer1 ticks.
     void tick(int64_t milliseconds = 1000) { now += milliseconds, game.timerFired(1); }
@@ -233,18 +256,14 @@ struct GameFixture : FakeWorld {
     const GameState& s() const { return game.state(); }
     GameState& poke() { return GameAccess::state(game); }
 
-    // Fills the board so that every window of five holds both colours. With
-    // offsets, one cell of each five-by-five block stays empty; returns those.
-    std::vector<std::pair<int, int>> closeEveryWindow(int rowOffset = -1, int colOffset = -1)
+    std::string shown() const { return testing::shown(game); }
+
+    // Fills the board so that every window of five holds both colours.
+    void closeEveryWindow()
     {
-        std::vector<std::pair<int, int>> holes;
         for (int r = 0; r < BoardSize; ++r)
             for (int c = 0; c < BoardSize; ++c)
-                if (r % 5 == rowOffset && c % 5 == colOffset)
-                    holes.push_back({r, c});
-                else
-                    game.setBoard(r, c, (r + 2 * c) % 4 < 2 ? MarkX : MarkO);
-        return holes;
+                game.setBoard(r, c, (r + 2 * c) % 4 < 2 ? MarkX : MarkO);
     }
 
     RecordingPeer peer;
