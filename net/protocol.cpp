@@ -273,7 +273,11 @@ std::vector<std::string> Splitter::feed(std::string_view bytes, int64_t nowMilli
             pos = marker;
         }
         const size_t next = all.find(Marker, marker + Marker.size());
-        const std::string_view part = all.substr(marker, next - marker);
+        // A message that runs to the end of what has arrived ends before the
+        // first bytes of the next one's marker, which wait for the rest.
+        const size_t end =
+            next != std::string_view::npos ? next : all.size() - partialMarkerAtEnd(all.substr(marker + Marker.size()));
+        const std::string_view part = all.substr(marker, end - marker);
         if (next == std::string_view::npos && mayGrow(part))
             break;
         const size_t length = messageLength(part);

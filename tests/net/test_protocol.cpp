@@ -132,6 +132,9 @@ TEST(Splitter, HoldsAnUnfinishedMessageForHalfASecondFromItsFirstByte)
         {{"~", 0, ""}, {"-~0312", 1, "[~-~0312]"}}, {{"hi~", 0, "[hi]"}, {"x", 1, "[~x]"}},
         {{"~-~03", 0, ""}, {"~-~0405", 1, "[~-~03][~-~0405]"}},
         {{"~-~0060NEW", 0, ""}, {"S", 1, "[~-~0060][NEWS]"}},
+        // A new game or a probe at the end of a read leaves the next marker's first bytes held.
+        {{"~-~0060NEWGAMEXAnn~-", 0, "[~-~0060NEWGAMEXAnn]"}, {"~0312", 1, "[~-~0312]"}},
+        {{"~-~Check if connectedBob~", 0, "[~-~Check if connectedBob]"}, {"-~0312", 1, "[~-~0312]"}},
         // Past the wait the unfinished bytes are dropped, even by an empty read.
         {{"~-~0", 1000, ""}, {"3", 1500, ""}, {"12", 1501, "[12]"}}, {{"~-~Your", 0, ""}, {"", 501, ""}},
         // Bytes held after a whole message get their own clock.
