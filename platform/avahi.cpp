@@ -25,7 +25,6 @@ constexpr int32_t AnyInterface = -1;
 constexpr int32_t IPv4 = 0;
 constexpr int32_t AnyProtocol = -1;
 // The entry group's states.
-constexpr int32_t Established = 2;
 constexpr int32_t Collision = 3;
 
 using TxtRecord = QList<QByteArray>;
@@ -109,7 +108,6 @@ AvahiAnnouncer::AvahiAnnouncer(QDBusConnection bus, std::string version) : bus_(
                 group_.clear();
                 sent_.reset();
                 creating_ = false;
-                established_ = false;
                 if (!newOwner.isEmpty())
                     apply();
             });
@@ -151,7 +149,6 @@ void AvahiAnnouncer::apply()
             group_.clear();
         }
         sent_.reset();
-        established_ = false;
         return;
     }
     if (group_.isEmpty()) {
@@ -193,7 +190,6 @@ void AvahiAnnouncer::apply()
 void AvahiAnnouncer::addService()
 {
     sent_ = wanted_;
-    established_ = false;
     whenAnswered(bus_,
                  methodCall(group_, GroupInterface, QStringLiteral("AddService"),
                             {AnyInterface, AnyProtocol, 0u, published_, Type, QString(), QString(),
@@ -231,7 +227,6 @@ void AvahiAnnouncer::groupStateChanged(const QDBusMessage& message)
     if (message.path() != group_ || args.isEmpty())
         return;
     const int32_t state = args[0].toInt();
-    established_ = state == Established;
     // Another host on the network has the name.
     if (state == Collision)
         rename(group_);

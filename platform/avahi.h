@@ -33,10 +33,6 @@ public:
     void announce(const discovery::Announcement& a) override;
     void withdraw() override;
 
-    // The daemon has confirmed the registration it was last given.
-    bool established() const { return established_; }
-    // The instance name in use: another service's may have taken the one asked for.
-    QString publishedName() const { return published_; }
 
 private slots:
     void groupStateChanged(const QDBusMessage& message);
@@ -57,7 +53,6 @@ private:
     QString group_;
     QString published_;
     bool creating_ = false;
-    bool established_ = false;
     // Counts the daemon's comings and goings.
     uint64_t daemonGeneration_ = 0;
 };

@@ -108,11 +108,14 @@ TEST_F(NetworkDialogTest, OpensWithWhatWasSavedOrTheDefaultsAndHostsWithTheChose
     field("txtHostAm")->setText("Ann");
     click("booTime");
     click("Option1_0");
-    click("booTime");
-    EXPECT_EQ(options(), std::make_pair(0, false));
+    EXPECT_EQ(options(), std::make_pair(0, true));
+    click("comHost");
+    EXPECT_TRUE(globals.TimeLimitOn && globals.TimeLimitSec == 30);
+    EXPECT_EQ(settings.values, (Values{{"Time", "1"}, {"Timelimit", "0"}, {"HostAm", "Ann"}}));
+    transport.Close();
+    open({{"HostAm", "Ann"}});
     click("comHost");
     EXPECT_FALSE(globals.TimeLimitOn) << "the box off plays without a limit";
-    EXPECT_EQ(settings.values, (Values{{"Time", "0"}, {"Timelimit", "0"}, {"HostAm", "Ann"}}));
     EXPECT_EQ(transport.calls, Strings{"listen 1002"});
     EXPECT_TRUE(globals.NetPending && globals.NetRole == "HOST");
 }

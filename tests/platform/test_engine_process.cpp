@@ -97,6 +97,10 @@ TEST(MasterThinker, PlaysTheSideToMoveOnTheWorkerThreadAndDropsAForgottenQuestio
     EXPECT_EQ(answers, 1) << "the forgotten question is not answered";
     EXPECT_TRUE(answer.row == 5 && (answer.col == 4 || answer.col == 9)) << answer.row << "," << answer.col;
     EXPECT_EQ(thinker.name(false), "Master");
+    q.otherEngine = true; // none chosen yet
+    thinker.ask(q, [&](const Answer& a) { answer = a, ++answers; });
+    ASSERT_TRUE(waitFor([&] { return answers == 2; }, "the answer that no engine is chosen"));
+    EXPECT_EQ(answer.failure, "is not chosen.");
 }
 
 } // namespace
