@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <iostream>
 #include <memory>
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -128,8 +126,6 @@ TEST(DiscoveryOnALocalNetwork, AHostIsListedJoinedWithADoubleClickPlayedGreyedWh
 
     withDialog(joiner, [&](NetworkDialog& d) {
         auto* list = d.findChild<QListWidget*>("lstGames");
-        QElapsedTimer heard;
-        heard.start();
         ASSERT_TRUE(waitFor(
             [&] {
                 const QListWidgetItem* line = lineWith(*list, waiting);
@@ -137,7 +133,6 @@ TEST(DiscoveryOnALocalNetwork, AHostIsListedJoinedWithADoubleClickPlayedGreyedWh
             },
             "Ann's waiting game in the joiner's list", 10000))
             << lines(*list).join(" | ").toStdString();
-        std::cout << "[ heard Ann's game after " << heard.elapsed() << " ms ]\n";
         type(d, "txtPlayerAm", "Bob");
         clickLine(*list, lineWith(*list, waiting), false);
         const QString field = d.findChild<QLineEdit*>("txtHostIP")->text();
@@ -164,13 +159,10 @@ TEST(DiscoveryOnALocalNetwork, AHostIsListedJoinedWithADoubleClickPlayedGreyedWh
         EXPECT_EQ(d.findChild<QLineEdit*>("txtHostIP")->text(), before) << "a game under way cannot be chosen";
         EXPECT_TRUE(d.isVisible());
 
-        QElapsedTimer gone;
-        gone.start();
         host->action(Menu_exit)->trigger();
         host.reset();
         ASSERT_TRUE(waitFor([&] { return lineWith(*list, "Ann") == nullptr; }, "Ann's game to leave the list", 10000))
             << lines(*list).join(" | ").toStdString();
-        std::cout << "[ Ann's game left the list after " << gone.elapsed() << " ms ]\n";
         EXPECT_EQ(lines(*list), QStringList{QString::fromLatin1(NetworkDialog::LookingText) + " (greyed)"});
     });
     EXPECT_TRUE(waitFor([&] { return !boxes.seen.empty(); }, "the joiner's word that the host left"));
