@@ -22,8 +22,8 @@ void Game::bindCoreCommands()
     };
     for (const auto& [item, handler] : handlers)
         commands_[item] = [this, handler = handler] { (this->*handler)(); };
-    // A new game or another mode replaces the game on the board: an
-    // unfinished one is kept first, as at closing.
+    // A new game or another mode replaces the game on the board, which is
+    // kept first for "Continue last game" when a player has moved in it.
     for (MenuId item : {Menu_New, Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer})
         commands_[item] = [this, play = commands_[item]] { keepBeforeReplacing(), play(); };
     for (const Level& level : Levels)
