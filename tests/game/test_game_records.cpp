@@ -23,15 +23,7 @@ struct GameRecords : ::testing::Test, GameFixture {
         return f;
     }
     // Red's five along row 3, blue on row 5 between: nine moves.
-    static record::Record redFive()
-    {
-        record::Record r;
-        for (int k = 0; k < 5; ++k)
-            for (int row : {2, 4})
-                if (row == 2 || k < 4)
-                    r.moves.push_back({row, 3 + k});
-        return r;
-    }
+    static record::Record redFive() { return {MarkX, {{2, 3}, {4, 3}, {2, 4}, {4, 4}, {2, 5}, {4, 5}, {2, 6}, {4, 6}, {2, 7}}}; }
     // Who played, how it ended and when: "Ann - Bo: blue wins on time, 2026-12-08, 90 s".
     static std::string about(const record::Record& r)
     {
