@@ -88,7 +88,7 @@ TEST(WinnerSound, DependsOnTheModeTheOpenerOrRoleAndTheWinnersColourAndTheScoreC
         f.game.UncheckModes(), f.game.check(mode, true); // as a network part or an earlier choice would leave it
         f.poke().Starter = starter, f.globals.NetRole = role, f.game.ui.lblHvisTur.BackColor = winner;
         f.game.DoWinner(" ");
-        EXPECT_EQ(f.sound.waves(), *file ? Strings{file} : Strings{}) << mode << starter;
+        EXPECT_EQ(f.sound.waves, *file ? Strings{file} : Strings{}) << mode << starter;
         EXPECT_EQ(f.game.ui.lblComp.Caption, winner == Red ? "Red: 1 - Blue: 0\r\nDraw: 0" : "Red: 0 - Blue: 1\r\nDraw: 0");
         EXPECT_TRUE(f.s().GameOver && !f.game.ui.Timer1.Enabled && f.canvas.persistent);
     }
@@ -103,7 +103,7 @@ TEST_F(Rules, ClosingTheLastOpenWindowDrawsAtOnceAndUndoReopensThePlay)
     clickCell(19, 0); // blue closes the last windows red had
     EXPECT_TRUE(canvas.persistent) << "the final board survives repaints";
     EXPECT_EQ(shown(), "It's a draw Moves: 2 | Red: 0 - Blue: 0, Draw: 1 | Undo");
-    EXPECT_EQ((std::tuple(game.ui.lblDraw.Top, game.ui.lblDraw.Left, sound.waves().back(), game.ui.spoken, game.turnName())),
+    EXPECT_EQ((std::tuple(game.ui.lblDraw.Top, game.ui.lblDraw.Left, sound.waves.back(), game.ui.spoken, game.turnName())),
               (std::tuple(1372.5, 525.0, "Draw.wav", "Draw", "Draw")));
     choose(Menu_Undo);
     EXPECT_EQ(shown(), "Blue's turn. Moves: 1 | Red: 0 - Blue: 0, Draw: 1 | Undo RejectUndo clock");

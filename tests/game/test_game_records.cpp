@@ -23,15 +23,7 @@ struct GameRecords : ::testing::Test, GameFixture {
         return f;
     }
     // Red's five along row 3, blue on row 5 between: nine moves.
-    static record::Record redFive()
-    {
-        record::Record r;
-        for (int k = 0; k < 5; ++k)
-            for (int row : {2, 4})
-                if (row == 2 || k < 4)
-                    r.moves.push_back({row, 3 + k});
-        return r;
-    }
+    static record::Record redFive() { return {MarkX, {{2, 3}, {4, 3}, {2, 4}, {4, 4}, {2, 5}, {4, 5}, {2, 6}, {4, 6}, {2, 7}}}; }
     // Who played, how it ended and when: "Ann - Bo: blue wins on time, 2026-12-08, 90 s".
     static std::string about(const record::Record& r)
     {
@@ -85,14 +77,14 @@ TEST_F(GameRecords, ARecordIsRefusedInANetworkGameOrWhenItBreaksTheRulesAndTheBo
 TEST_F(GameRecords, AnOpenedGameIsReviewedByUndoAndRejectUndoWithoutCountingItsResult)
 {
     startHumanHuman();
-    const size_t waves = sound.waves().size();
+    const size_t waves = sound.waves.size();
     record::Record five = redFive();
     five.red = "Ann", five.date = "2001-02-03";
     ASSERT_EQ(game.openRecord(five), "");
     EXPECT_EQ(shown(), "Red's a winner!!! Moves: 9 | Red: 0 - Blue: 0, Draw: 0 | Undo");
     EXPECT_EQ(about(), "Ann - Human: red wins, 2001-02-03") << "saved again, it keeps its players and date";
     EXPECT_TRUE(s().WinCells[0] == (std::array<int32_t, 3>{0, 2, 3}) && s().WinCells[4] == (std::array<int32_t, 3>{0, 2, 7}));
-    EXPECT_TRUE(sound.waves().size() == waves && game.ui.imgLeft.Left != Parked) << "no fanfare for an opened game";
+    EXPECT_TRUE(sound.waves.size() == waves && game.ui.imgLeft.Left != Parked) << "no fanfare for an opened game";
 
     std::string counts;
     for (int n = 0; n < 9; ++n)

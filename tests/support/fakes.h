@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/quiet_ports.h"
 #include "game/random.h"
 #include "support/fake_transport.h"
 #include "view/layout.h"
@@ -43,8 +44,7 @@ public:
     std::vector<CanvasOp> fills() const
     {
         std::vector<CanvasOp> out;
-        std::copy_if(ops.begin(), ops.end(), std::back_inserter(out), [](const CanvasOp& op) { return op.kind == CanvasOp::Fill; });
-        return out;
+        return std::ranges::copy_if(ops, std::back_inserter(out), [](const CanvasOp& op) { return op.kind == CanvasOp::Fill; }), out;
     }
 
     std::vector<CanvasOp> ops;
@@ -94,45 +94,19 @@ private:
     std::function<bool()> repeating;
 };
 
-// Every call, in order: "beep", "wave Draw.wav", "open Brin.mid", "play", "play from start", "close".
+// The beeps and the music's calls in order ("beep", "open Brin.mid", "play", "play from start", "close"); the waves apart.
 class RecordingSound final : public Sound {
 public:
     void beep() override { calls.emplace_back("beep"); }
-    void playWave(std::string_view file) override { calls.push_back("wave " + std::string(file)); }
+    void playWave(std::string_view file) override { waves.emplace_back(file); }
     void openMusic(std::string_view file) override { calls.push_back("open " + std::string(file)); }
     void playMusic(bool fromStart) override { calls.emplace_back(fromStart ? "play from start" : "play"); }
     bool musicStopped() override { return stopped; }
     void closeMusic() override { calls.emplace_back("close"); }
+    int beeps() const { return static_cast<int>(std::ranges::count(calls, "beep")); }
 
-    int beeps() const { return static_cast<int>(std::count(calls.begin(), calls.end(), "beep")); }
-    std::vector<std::string> waves() const
-    {
-        std::vector<std::string> out;
-        for (const auto& c : calls)
-            if (c.rfind("wave ", 0) == 0)
-                out.push_back(c.substr(5));
-        return out;
-    }
-
-    std::vector<std::string> calls;
+    std::vector<std::string> calls, waves;
     bool stopped = false;
-};
-
-// Every send, as "move 3 15", "new game 60 X Ann", "time winner R", "leave" or "leave, told".
-class RecordingPeer final : public Peer {
-public:
-    void SendMove(int32_t row, int32_t col) override { sent.push_back("move " + std::to_string(row) + " " + std::to_string(col)); }
-    void sendNewGame(int32_t timeLimitSec, char firstMark, std::string_view hostName) override
-    {
-        sent.push_back("new game " + std::to_string(timeLimitSec) + " " + firstMark + " " + std::string(hostName));
-    }
-    void sendTimeWinner(char winner) override { sent.push_back(std::string("time winner ") + winner); }
-    void Close() override { state = 0; }
-    int32_t State() const override { return state; }
-    void Disconnect(bool ShowMessage) override { sent.push_back(ShowMessage ? "leave, told" : "leave"); }
-
-    std::vector<std::string> sent;
-    int32_t state = 7; // connected
 };
 
 // Scripted numbers first, then a seeded generator's; logs "R" for Randomize and "r" for Rnd.
@@ -178,9 +152,9 @@ public:
 // The world around one game: every port but its peer, and the monotonic clock
 // in the test's hand. A fixture adds a peer and the game itself.
 struct FakeWorld {
-    Ports ports(Peer& peer)
+    Ports ports(Peer& peer, Thinker* thinker = nullptr)
     {
-        return {canvas, events, sound, peer, random, [this] { return now; }, nullptr, &dialogs, &kept, [] { return "2026-12-08"; }};
+        return {canvas, events, sound, peer, random, [this] { return now; }, thinker, &dialogs, &kept, [] { return "2026-12-08"; }};
     }
 
     Globals globals;
@@ -237,8 +211,7 @@ inline std::string shown(const Game& game)
 // One game with fakes all round, started the way the window starts it; a
 // thinker, when given, plays Master and the other engine.
 struct GameFixture : FakeWorld {
-    explicit GameFixture(Thinker* thinker = nullptr) : game(globals, withThinker(ports(peer), thinker)) { bindViewCommands(game); }
-    static Ports withThinker(Ports p, Thinker* thinker) { return p.thinker = thinker, p; }
+    explicit GameFixture(Thinker* thinker = nullptr) : game(globals, ports(peer, thinker)) { bindViewCommands(game); }
 
     // The monotonic clock moves on and Timer1 ticks.
     void tick(int64_t milliseconds = 1000) { now += milliseconds, game.timerFired(1); }
@@ -246,11 +219,7 @@ struct GameFixture : FakeWorld {
     void startHumanHuman() { startUp(), choose(Menu_HumanHuman); }
     bool choose(MenuId item) { return game.command(item); }
     void clickCell(int row, int col) { testing::clickCell(game, row, col); }
-    void play(std::initializer_list<std::pair<int, int>> cells)
-    {
-        for (const auto& [row, col] : cells)
-            clickCell(row, col);
-    }
+    void play(std::initializer_list<std::pair<int, int>> cells) { for (const auto& [row, col] : cells) clickCell(row, col); }
 
     bool enabled(MenuId item) const { return game.ui.Menu[item].Enabled; }
     const GameState& s() const { return game.state(); }
@@ -266,7 +235,7 @@ struct GameFixture : FakeWorld {
                 game.setBoard(r, c, (r + 2 * c) % 4 < 2 ? MarkX : MarkO);
     }
 
-    RecordingPeer peer;
+    NoPeer peer; // network play has tests of its own, with a real session
     Game game;
 };
 
