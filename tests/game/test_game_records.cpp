@@ -23,7 +23,12 @@ struct GameRecords : ::testing::Test, GameFixture {
         return f;
     }
     // Red's five along row 3, blue on row 5 between: nine moves.
-    static record::Record redFive() { return {MarkX, {{2, 3}, {4, 3}, {2, 4}, {4, 4}, {2, 5}, {4, 5}, {2, 6}, {4, 6}, {2, 7}}}; }
+    static record::Record redFive()
+    {
+        record::Record r;
+        r.moves = {{2, 3}, {4, 3}, {2, 4}, {4, 4}, {2, 5}, {4, 5}, {2, 6}, {4, 6}, {2, 7}};
+        return r;
+    }
     // Who played, how it ended and when: "Ann - Bo: blue wins on time, 2026-12-08, 90 s".
     static std::string about(const record::Record& r)
     {

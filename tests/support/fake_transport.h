@@ -3,7 +3,6 @@
 // when two are linked, lands in the other's input; arrival is delivered when
 // the test (or the fuzz target) says so, as the event loop would later.
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -15,8 +14,7 @@
 #include "game/ports.h"
 #include "net/transport.h"
 
-namespace brindle {
-namespace testing {
+namespace brindle::testing {
 
 class FakeTransport final : public Transport {
 public:
@@ -49,7 +47,7 @@ public:
     }
     std::string GetData(size_t maxBytes) override
     {
-        std::string out = input.substr(0, std::min(maxBytes, input.size()));
+        std::string out = input.substr(0, maxBytes);
         input.erase(0, out.size());
         return out;
     }
@@ -94,7 +92,13 @@ public:
     }
     void write(std::string_view key, std::string_view value) override { values[std::string(key)] = value; }
     void remove(std::string_view key) override { values.erase(std::string(key)); }
-    std::vector<std::string> keys() const override { return {std::views::keys(values).begin(), std::views::keys(values).end()}; }
+    std::vector<std::string> keys() const override
+    {
+        std::vector<std::string> out;
+        for (const auto& entry : values)
+            out.push_back(entry.first);
+        return out;
+    }
 
     std::map<std::string, std::string> values;
 };
@@ -123,5 +127,4 @@ public:
     std::function<void()> whileOpen;
 };
 
-} // namespace testing
-} // namespace brindle
+} // namespace brindle::testing

@@ -9,8 +9,7 @@
 #include "support/fake_transport.h"
 #include "support/fakes.h"
 
-namespace brindle {
-namespace testing {
+namespace brindle::testing {
 
 struct NetworkPair {
     // One running copy: a game whose peer is a network session.
@@ -98,5 +97,4 @@ struct NetworkPair {
     Copy joiner;
 };
 
-} // namespace testing
-} // namespace brindle
+} // namespace brindle::testing
