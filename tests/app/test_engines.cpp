@@ -20,7 +20,6 @@ protected:
     void SetUp() override
     {
         QSettings(QStringLiteral("Brin"), QStringLiteral("Brin")).setValue("Settings/MasterMs", "100");
-        window.show();
         ASSERT_TRUE(passIntro(window));
     }
     void TearDown() override { QSettings(QStringLiteral("Brin"), QStringLiteral("Brin")).remove("Settings/MasterMs"); }

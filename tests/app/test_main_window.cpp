@@ -1,6 +1,5 @@
 // The real window, drawn off screen, driven by mouse and keys as a player
-// would: the intro, a game to a win and one to a draw, automatic play, and
-// two windows side by side.
+// would: the start-up and the intro, a game to a win and one to a draw.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -16,12 +15,7 @@ const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kCyan(0, 255, 255), kBlack(0, 0,
 
 class Window : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        window.show();
-        ASSERT_TRUE(passIntro(window));
-        window.action(Menu_HumanHuman)->trigger();
-    }
+    void SetUp() override { ASSERT_TRUE(startGame(window)); }
 
     Game& game() { return window.game(); }
     template <class W = QLabel>
@@ -153,37 +147,6 @@ TEST_F(Window, ADrawShowsTheBannerUntilUndo)
     EXPECT_EQ(banner->geometry().center().x(), toPixels(11 * game().CellWidth) - 1) << "centred again";
     QTest::keyClick(&window, Qt::Key_Delete);
     EXPECT_FALSE(window.board().rect().intersects(banner->geometry()));
-}
-
-TEST(TwoWindows, PlaySideBySideEachWithItsOwnPointerAndClosingOneLeavesTheOther)
-{
-    Globals hostGlobals, joinerGlobals;
-    MainWindow host(hostGlobals), joiner(joinerGlobals);
-    for (MainWindow* w : {&host, &joiner}) {
-        w->show();
-        ASSERT_TRUE(passIntro(*w));
-        w->action(Menu_HumanHuman)->trigger();
-    }
-    clickCell(host, 3, 3);
-    EXPECT_EQ(joiner.game().Board(3, 3), Empty);
-
-    host.game().ui.MousePointer = PointerHourglass;
-    host.Render();
-    auto* moves = host.findChild<QPlainTextEdit*>("txtMoves")->viewport();
-    EXPECT_EQ(moves->cursor().shape(), Qt::WaitCursor);
-    EXPECT_TRUE(joiner.cursor().shape() != Qt::WaitCursor && QGuiApplication::overrideCursor() == nullptr);
-    host.game().ui.MousePointer = PointerDefault;
-    host.Render();
-    EXPECT_EQ(moves->cursor().shape(), Qt::IBeamCursor);
-
-    QTimer::singleShot(0, &host, [&] { host.action(Menu_exit)->trigger(); });
-    QTimer::singleShot(300, &joiner, [] { QCoreApplication::exit(7); });
-    EXPECT_EQ(QCoreApplication::exec(), 7) << "nothing asked the application to quit";
-    EXPECT_TRUE(joiner.isVisible() && !host.isVisible());
-    clickCell(joiner, 5, 5);
-    EXPECT_EQ(joiner.game().Board(5, 5), MarkX);
-    clickCell(host, 6, 6);
-    EXPECT_EQ(host.game().Board(6, 6), Empty) << "the closed window takes nothing more";
 }
 
 } // namespace

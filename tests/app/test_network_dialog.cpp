@@ -147,22 +147,17 @@ TEST_F(NetworkDialogTest, AMissingFieldIsAskedForAndFocusedAndNothingHappens)
 
 TEST_F(NetworkDialogTest, AListenFailureSaysWhyWithThePortAndKeepsTheDialog)
 {
-    const std::string path = QCoreApplication::applicationFilePath().toStdString();
-    const struct { Transport::ListenError error; uint16_t port; std::string says; } cases[] = {
-        {Transport::ListenError::NotPermitted, 80,
-         "use port 80.\n\nRun scripts/run once as root, or give the program the right with:\n"
-         "  sudo setcap cap_net_bind_service=+ep " + path + "\nor choose a port above 1023"},
-    };
-    for (const auto& c : cases) {
-        session.listenPort = c.port;
-        transport.listenResult = c.error;
-        open();
-        click("comHost");
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].rfind("Brindle (i): ", 0), 0u) << dialogs.boxes[0];
-        EXPECT_NE(dialogs.boxes[0].find(c.says), std::string::npos) << dialogs.boxes[0];
-        EXPECT_TRUE(settings.values.empty() && dialog->isVisible());
-    }
+    session.listenPort = 80;
+    transport.listenResult = Transport::ListenError::NotPermitted;
+    open();
+    click("comHost");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].rfind("Brindle (i): ", 0), 0u) << dialogs.boxes[0];
+    EXPECT_NE(dialogs.boxes[0].find("use port 80.\n\nRun scripts/run once as root, or give the program the right with:\n"
+                                    "  sudo setcap cap_net_bind_service=+ep " +
+                                    QCoreApplication::applicationFilePath().toStdString() + "\nor choose a port above 1023"),
+              std::string::npos) << dialogs.boxes[0];
+    EXPECT_TRUE(settings.values.empty() && dialog->isVisible());
 }
 
 TEST_F(NetworkDialogTest, AFailedJoinSaysSoAndASecondTryJoinsOnceUnderTheBusyPointer)
@@ -201,24 +196,14 @@ TEST_F(NetworkDialogTest, AFailedJoinSaysSoAndASecondTryJoinsOnceUnderTheBusyPoi
 
 TEST_F(NetworkDialogTest, SaveAppendsTheTrimmedAddressAndLoadPutsAChosenOneBack)
 {
-    // A garbled count neither hides nor overwrites a host saved earlier.
-    const std::pair<Values, std::string> cases[] = {
-        {{}, "1"},
-        {{{"IPNumber", "99999999999"}, {"IP1", "a"}, {"IPname1", "A"}}, "2"},
-    };
-    for (const auto& [before, number] : cases) {
-        open(before);
-        field("txtHostIP")->setText("  host.lan  ");
-        dialogs.answers = {"Lan"};
-        click("Command1");
-        click("Command1"); // no name given: nothing more saved
-        EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
-        EXPECT_EQ(dialogs.inputs, Strings(2, "Save Host IP/name: Name of saving:"));
-        Values after = {{"IPNumber", number}, {"IP" + number, "host.lan"}, {"IPname" + number, "Lan"}};
-        if (number == "2")
-            after.insert({{"IP1", "a"}, {"IPname1", "A"}});
-        EXPECT_EQ(settings.values, after) << number;
-    }
+    open();
+    field("txtHostIP")->setText("  host.lan  ");
+    dialogs.answers = {"Lan"};
+    click("Command1");
+    click("Command1"); // no name given: nothing more saved
+    EXPECT_EQ(field("txtHostIP")->text(), "host.lan");
+    EXPECT_EQ(dialogs.inputs, Strings(2, "Save Host IP/name: Name of saving:"));
+    EXPECT_EQ(settings.values, (Values{{"IPNumber", "1"}, {"IP1", "host.lan"}, {"IPname1", "Lan"}}));
 
     field("txtHostIP")->setText("");
     QTimer::singleShot(0, dialog.get(), [&] {
@@ -226,7 +211,7 @@ TEST_F(NetworkDialogTest, SaveAppendsTheTrimmedAddressAndLoadPutsAChosenOneBack)
         ASSERT_NE(list, nullptr) << "the saved opponents' list";
         EXPECT_TRUE(list->isModal());
         auto* grid = list->findChild<QTableWidget*>("flxNames");
-        const QPoint address = grid->visualItemRect(grid->item(1, 0)).center();
+        const QPoint address = grid->visualItemRect(grid->item(0, 0)).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, address);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, address);
         list->reject(); // should the double click have failed to close it

@@ -6,11 +6,8 @@
 #include <algorithm>
 #include <memory>
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 
 #include "app/network_dialog.h"
 #include "support/box_answerer.h"
@@ -26,7 +23,6 @@ protected:
         host = std::make_unique<MainWindow>(hostGlobals);
         joiner = std::make_unique<MainWindow>(joinerGlobals);
         for (MainWindow* w : {host.get(), joiner.get()}) {
-            w->show();
             ASSERT_TRUE(passIntro(*w));
         }
         host->session().listenPort = 0;

@@ -37,14 +37,6 @@ QByteArray contents(const QString& path)
 
 struct Records : ::testing::Test {
     void SetUp() override { QFile::remove(KeptGameFile().path()); }
-    // Shows a window and takes it past the intro into Human vs. Human.
-    void start(MainWindow& w)
-    {
-        w.show();
-        ASSERT_TRUE(passIntro(w));
-        w.action(Menu_HumanHuman)->trigger();
-        ASSERT_TRUE(waitFor([&w] { return w.game().state().MoveCount == 0 && w.game().ui.Enabled; }, "the new game"));
-    }
     void play(MainWindow& w, std::initializer_list<std::pair<int, int>> cells)
     {
         for (const auto& [row, col] : cells) {
@@ -74,7 +66,7 @@ struct Records : ::testing::Test {
 TEST_F(Records, AGameIsSavedInEitherFormatOpenedAgainOrDroppedAndABadFileIsToldAndLeavesTheBoard)
 {
     MainWindow window(globals);
-    start(window);
+    ASSERT_TRUE(startGame(window));
     play(window, {{3, 3}, {4, 4}, {3, 4}});
     const QString dir = folder.path();
     files = {{dir + "/plain", ""}, {dir + "/engines", "Piskvork record (*.psq)"}, {dir + "/gone/x.sgf", ""}};
@@ -140,13 +132,13 @@ TEST_F(Records, AGameLeftUnfinishedIsContinuedAndARecordNamedAtStartOpensAfterTh
     std::string moves;
     {
         MainWindow first(globals);
-        start(first);
+        ASSERT_TRUE(startGame(first));
         play(first, {{9, 9}, {9, 10}, {10, 10}});
         moves = first.game().ui.txtMoves.Caption;
         first.close();
     }
     MainWindow next(globals);
-    start(next);
+    ASSERT_TRUE(startGame(next));
     ASSERT_TRUE(next.action(Menu_Continue)->isEnabled());
     next.action(Menu_Continue)->trigger();
     EXPECT_TRUE(next.game().ui.txtMoves.Caption == moves && next.game().state().NextMark == MarkO);
@@ -167,7 +159,6 @@ TEST_F(Records, AGameLeftUnfinishedIsContinuedAndARecordNamedAtStartOpensAfterTh
 
     MainWindow named(globals);
     named.openRecordFile(written(folder.path() + "/named.sgf", "(;GM[4]SZ[20];B[aa];W[bb])"));
-    named.show();
     ASSERT_TRUE(passIntro(named));
     // In Human vs. Computer the computer may be red, to move, and answer at once.
     ASSERT_TRUE(waitFor([&] { return named.game().Board(0, 0) == MarkX && named.game().Board(1, 1) == MarkO; },

@@ -64,19 +64,6 @@ TEST(Search, PlaysTheOneRightMoveOfEachPosition)
     }
 }
 
-TEST(Search, AnOpenThreeBecomesAFiveWhateverTheOtherDoes)
-{
-    Search s = position({{8, 10}, {9, 10}, {10, 10}}, {{8, 12}, {15, 3}});
-    for (int ply = 0, player = 1; ply < 9; ++ply, player = 3 - player) {
-        const Search::Move m = s.best(player, depth(4));
-        ASSERT_TRUE(m.x >= 0 && s.at(m.x, m.y) == 0) << ply;
-        s.set(m.x, m.y, player);
-        if (player == 1 && inLineOfFive(m.y, m.x, [&](int32_t r, int32_t c) { return s.at(c, r) == 1; }))
-            return;
-    }
-    FAIL() << "no five within five moves";
-}
-
 TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
 {
     const struct {

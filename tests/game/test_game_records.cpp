@@ -138,24 +138,6 @@ TEST_F(GameRecords, AnUnfinishedGameGoesOnInTheCurrentModeAndTheComputerMovesAtO
     EXPECT_TRUE(s().GameOver && s().MoveCount > 2) << "Computer vs. Computer plays it to the end";
 }
 
-TEST_F(GameRecords, AGameClosedHalfwayIsContinuedExactlyAfterARestart)
-{
-    game.check(Menu_Details, true);
-    startUp('C'); // the computer opens and plays red
-    choose(Menu_Easy), play({{3, 3}, {4, 4}});
-    tick(83'000), game.keepUnfinished();
-    auto next = another(kept.text);
-    EXPECT_TRUE(next->enabled(Menu_Continue) && next->choose(Menu_Continue));
-    const Game& g = next->game;
-    EXPECT_EQ(g.ui.txtMoves.Caption, game.ui.txtMoves.Caption);
-    EXPECT_TRUE(g.checked(Menu_HumanComputer) && g.checked(Menu_Easy) && !g.checked(Menu_Hard) && g.state().Starter == 'C');
-    EXPECT_EQ(next->shown(), shown()) << "the same side to move, the same moves, the clock running";
-    EXPECT_EQ(g.clock().GameSeconds, 83);
-    EXPECT_TRUE(next->kept.text.empty() && !next->enabled(Menu_Continue)) << "a continued game is kept no more";
-    next->clickCell(10, 10);
-    EXPECT_EQ(g.state().MoveCount, s().MoveCount + 2) << "it goes on: the human, then the computer";
-}
-
 TEST_F(GameRecords, ANewGameOrAnotherModeKeepsTheUnfinishedGameForContinue)
 {
     startHumanHuman();

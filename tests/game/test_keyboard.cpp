@@ -1,4 +1,4 @@
-// Play by keyboard and the board in words: the cell cursor, its frame, and
+// Play by keyboard and the board in words: the cell cursor and
 // what a screen reader is told.
 
 #include <string>
@@ -23,17 +23,6 @@ struct Keyboard : ::testing::Test, GameFixture {
                 game.boardKey(k);
     }
     std::pair<int, int> cursor() const { return {game.ui.cursor.Row, game.ui.cursor.Col}; }
-    // The fills inside the cell's grid lines since the canvas was cleared, one letter a colour:
-    // "." the board, "r" red, "b" blue, "w" white, "k" black.
-    std::string drawnIn(int row, int col) const
-    {
-        std::string in;
-        for (const CanvasOp& op : canvas.fills())
-            if (op.x1 > game.CellWidth * (col + 1) && op.x2 < game.CellWidth * (col + 2) &&
-                op.y1 > game.CellHeight * (row + 1) && op.y2 < game.CellHeight * (row + 2))
-                in += op.colour == BackColour ? '.' : op.colour == Red ? 'r' : op.colour == Blue ? 'b' : op.colour == White ? 'w' : op.colour == Black ? 'k' : '?';
-        return in;
-    }
 };
 
 TEST_F(Keyboard, TheFirstKeyShowsTheCursorOnTheLastMoveThenArrowsMoveItHomeCentresItAndTheEdgesBeep)
@@ -83,28 +72,6 @@ TEST_F(Keyboard, PlayIsAClickOnTheCursorsCellWithTheSameRefusalsAndNoKeyActsWhil
     EXPECT_EQ(cursor(), std::make_pair(10, 10)) << "the cursor moves wherever the board only takes no move";
     keys({Key::Play});
     EXPECT_EQ(game.Board(10, 10), MarkX);
-}
-
-TEST_F(Keyboard, TheFrameIsDrawnInsideTheCellAndTheCellIsDrawnAgainWhenItMovesOrAClickHidesIt)
-{
-    play({{4, 4}});
-    canvas.ops.clear(), keys({Key::Right});
-    EXPECT_EQ(drawnIn(4, 4), "wwwwkkkk") << "a white ring and a black one";
-    canvas.ops.clear(), keys({Key::Right});
-    EXPECT_EQ(drawnIn(4, 4) + " " + drawnIn(4, 5), ".r wwwwkkkk") << "the old cell is wiped and its piece drawn again";
-    canvas.ops.clear(), clickCell(7, 7);
-    EXPECT_EQ(drawnIn(4, 5), ".");
-    // A redraw of the whole board (a new size, a new piece size) draws the frame again.
-    keys({Key::Left}), canvas.ops.clear();
-    game.DrawGrid(), game.RedrawPieces();
-    EXPECT_EQ(drawnIn(7, 7), "bwwwwkkkk") << "back on the last move, (7, 7)";
-    canvas.ops.clear(), keys({Key::Play});
-    EXPECT_EQ(drawnIn(7, 7), "") << "an occupied cell: nothing drawn, a beep";
-
-    play({{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {1, 2}, {0, 3}, {1, 3}, {0, 4}});
-    keys({Key::Home}), keys({Key::Up}, 9), keys({Key::Left}, 5);
-    canvas.ops.clear(), keys({Key::Left});
-    EXPECT_EQ(drawnIn(0, 4), ".r.") << "a won cell left by the cursor: wiped, its piece, the five's mark";
 }
 
 TEST_F(Keyboard, CellsTheTurnSquareEveryMoveAndTheEndAreSaidInWords)

@@ -112,16 +112,5 @@ TEST_F(Thinking, AMisbehavingEngineStopsTheGameWithTheBoardAsItWasAndHardTakesOv
     EXPECT_TRUE(s().Stopped && shown().ends_with(" |")) << "no clock, no next game, every menu but Stop";
 }
 
-TEST(WithoutAThinker, MasterPlaysAsHardDoes)
-{
-    GameFixture master, hard;
-    for (GameFixture* f : {&master, &hard})
-        f->random.fallback = ClockRandom{77}, f->startUp('C'), f->choose(Menu_HumanComputer);
-    master.choose(Menu_Master);
-    EXPECT_TRUE(master.game.checked(Menu_Master) && !master.game.checked(Menu_Hard));
-    EXPECT_EQ(master.s().History[1], hard.s().History[1]);
-    EXPECT_EQ(master.game.ui.MousePointer, PointerDefault);
-}
-
 } // namespace
 } // namespace brindle::testing

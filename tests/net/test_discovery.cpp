@@ -86,8 +86,9 @@ TEST(FoundGames, KeepOneEntryAServiceInNameOrderAndSayWhetherAnythingChanged)
 
 // ---- The session's announcements
 
-// A hosted game is announced while it waits and while it is played, and
-// withdrawn when nobody can join it: Stop, or the opponent's leaving.
+// A hosted game is announced while it waits, and withdrawn when nobody can
+// join it: Stop, or a port that cannot be listened on. (Played and left, on a
+// real network, in the window's discovery test.)
 TEST(Announcing, FollowsTheHostedGameAndNothingElse)
 {
     struct : Announcer {
@@ -110,13 +111,9 @@ TEST(Announcing, FollowsTheHostedGameAndNothingElse)
     pair.host.transport.listenResult = Transport::ListenError::InUse;
     EXPECT_EQ(pair.startHosting(60), Transport::ListenError::InUse);
     EXPECT_EQ(hostSays.said, "Ann 60 waiting 1002; withdraw; ");
-
-    hostSays.said.clear();
     pair.host.transport.listenResult = Transport::ListenError::None;
     ASSERT_EQ(pair.startHosting(60), Transport::ListenError::None);
     ASSERT_EQ(pair.join(), NetSession::JoinResult::Connected);
-    pair.receive(pair.host, protocol::leaveMessage());
-    EXPECT_EQ(hostSays.said, "Ann 60 waiting 1002; Ann 60 playing 1002; withdraw; ");
     EXPECT_EQ(joinerSays.said.find("Ann"), std::string::npos) << "a joiner announces nothing";
 }
 

@@ -4,9 +4,7 @@
 # announces and browses on that pair only. Nothing it sends can leave the
 # namespace. Needs root; without it (or without the tools) it says why and
 # exits 77, which the test runner reports as skipped.
-#   tests/netns/isolated.sh [--without-mdns] COMMAND [ARGS...]
-# --without-mdns leaves the daemon out: a system bus, but nobody on it to
-# answer for mDNS, as on a desktop without Avahi.
+#   tests/netns/isolated.sh COMMAND [ARGS...]
 set -euo pipefail
 
 skip() { echo "SKIPPED: $*" >&2; exit 77; }
@@ -20,11 +18,6 @@ if [[ "${BRINDLE_IN_NETNS:-}" != 1 ]]; then
   BRINDLE_IN_NETNS=1 exec unshare -n -m --propagation private "$0" "$@"
 fi
 
-mdns=1
-if [[ "${1:-}" == --without-mdns ]]; then
-  mdns=0
-  shift
-fi
 work=$(mktemp -d)
 dbus_pid=
 cleanup() {
@@ -46,12 +39,6 @@ mount -t tmpfs tmpfs /run/dbus
 mount -t tmpfs tmpfs /run/avahi-daemon
 dbus_pid=$(dbus-daemon --system --fork --print-pid)
 bus=unix:path=/run/dbus/system_bus_socket
-if [[ $mdns == 0 ]]; then
-  export BRINDLE_TEST_SYSTEM_BUS=$bus DBUS_SYSTEM_BUS_ADDRESS=$bus BRINDLE_TEST_MDNS=0
-  "$@"
-  exit
-fi
-
 cat >"$work/avahi-daemon.conf" <<CONF
 [server]
 use-ipv4=yes
@@ -69,9 +56,7 @@ avahi-daemon --no-drop-root --no-chroot --no-rlimits -f "$work/avahi-daemon.conf
 for _ in $(seq 100); do
   if DBUS_SYSTEM_BUS_ADDRESS=$bus dbus-send --system --print-reply --dest=org.freedesktop.Avahi / \
        org.freedesktop.Avahi.Server.GetState 2>/dev/null | grep -q "int32 2"; then
-    # The daemon's settings, for a test that restarts it.
     export BRINDLE_TEST_SYSTEM_BUS=$bus DBUS_SYSTEM_BUS_ADDRESS=$bus BRINDLE_TEST_MDNS=1
-    export BRINDLE_TEST_AVAHI_CONF=$work/avahi-daemon.conf
     "$@"
     exit
   fi

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <QCoreApplication>
 #include <QTest>
 
 #include "platform/sdl_sound.h"
@@ -57,21 +56,6 @@ TEST_F(DiskAudio, AWinIsHeardAndAGameWithSoundOffIsSilent)
         QTest::qWait(soundOn ? 700 : 300);
     }
     EXPECT_GT(loudBytes(), 10000) << "the winner's sound";
-}
-
-TEST_F(DiskAudio, TheMusicPlaysToItsEndAndStartsAgain)
-{
-    const unsigned char tune[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 12,
-                                  0x00, 0x90, 60, 100, 0x30, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00}; // one short note
-    std::ofstream(folder / "short.mid", std::ios::binary).write(reinterpret_cast<const char*>(tune), sizeof tune);
-    SdlSound sound({"/nowhere", folder.string()});
-    EXPECT_FALSE(sound.musicStopped()) << "no track open, none to restart";
-    EXPECT_EQ(said([&] { sound.openMusic("short.mid"), sound.playMusic(false); }).find("brindle:"), std::string::npos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sound.musicStopped(); }, 5000)) << "the track's end";
-    sound.playMusic(true);
-    EXPECT_FALSE(sound.musicStopped()) << "and it plays again";
-    sound.closeMusic();
-    EXPECT_FALSE(sound.musicStopped()) << "a closed track is not waiting to restart";
 }
 
 TEST_F(DiskAudio, AMissingOrDamagedFileOrNoSoundCardIsSaidOnceAndTheGamePlaysOn)

@@ -6,7 +6,6 @@
 #include <deque>
 #include <functional>
 #include <map>
-#include <ranges>
 #include <string>
 #include <utility>
 #include <vector>

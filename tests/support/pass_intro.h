@@ -23,10 +23,11 @@ inline ::testing::AssertionResult waitFor(const std::function<bool()>& done, con
     return ::testing::AssertionFailure() << "waited " << milliseconds << " ms for " << what;
 }
 
-// Clicks the window until its intro has ended. The clicks come from the event
-// loop, where the intro waits for them.
+// Shows the window and clicks it until its intro has ended. The clicks come
+// from the event loop, where the intro waits for them.
 inline ::testing::AssertionResult passIntro(MainWindow& window, int milliseconds = 2000)
 {
+    window.show();
     QTimer clicker;
     QObject::connect(&clicker, &QTimer::timeout, &window, [&window] {
         if (!window.game().state().IntroShown)
@@ -34,6 +35,15 @@ inline ::testing::AssertionResult passIntro(MainWindow& window, int milliseconds
     });
     clicker.start(10);
     return waitFor([&window] { return window.game().state().IntroShown; }, "the intro to end", milliseconds);
+}
+
+// Past the intro into a new game in `mode` that nobody has opened yet.
+inline ::testing::AssertionResult startGame(MainWindow& window, MenuId mode = Menu_HumanHuman)
+{
+    if (::testing::AssertionResult passed = passIntro(window); !passed)
+        return passed;
+    window.action(mode)->trigger();
+    return waitFor([&window] { return window.game().ui.Enabled && window.game().state().MoveCount == 0; }, "the new game");
 }
 
 inline QPoint cellCentre(const MainWindow& window, int row, int col)

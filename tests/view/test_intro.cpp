@@ -1,4 +1,4 @@
-// The intro: the banner's pixel letters, the four styles in their order, and how a click ends it.
+// The intro: the banner scrolling through the four styles in their order, and how a click ends it.
 
 #include <algorithm>
 #include <string>
@@ -11,24 +11,6 @@
 
 namespace brindle::testing {
 namespace {
-
-TEST(IntroBanner, SpellsBrindleDotInAlternatingRedAndBlueLettersFromColumn20)
-{
-    // Part of a row as "." for unlit, "R" or "B": the stems and tops of B r i n d l e and the period.
-    const auto row = [b = makeIntroBanner()](int r, int from, int to) {
-        std::string s;
-        for (Colour v : std::vector(b[size_t(r)].begin() + from, b[size_t(r)].begin() + to))
-            s += v == 0 ? '.' : v == Red ? 'R' : 'B';
-        return s;
-    };
-    EXPECT_EQ(row(3, 18, 64), "..RRRRRR..............................R...BB..");
-    EXPECT_EQ(row(9, 18, 78), "..RRRRR....B.BB.....R....B.BBB....RRR.R....B.....RRRR.......");
-    EXPECT_EQ(row(16, 18, 78), "..RRRRRR...B......RRRRR..B....B...RRR.R..BBBBB...RRRR...BR..");
-    EXPECT_EQ(row(15, 72, 78), "..RB..");
-    for (int r = 0; r < IntroRows; ++r) // nothing lit before column 20, after column 75, or outside rows 3 to 16
-        EXPECT_EQ(row(r, 0, 20) + row(r, 76, IntroColumns) + (r < 3 || r > 16 ? row(r, 0, IntroColumns) : ""),
-                  std::string(20 + IntroColumns - 76 + (r < 3 || r > 16 ? IntroColumns : 0), '.')) << r;
-}
 
 struct IntroRun : ::testing::Test, GameFixture {
     struct Frame { bool grid = false; std::vector<CanvasOp> fills; };
