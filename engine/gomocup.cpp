@@ -38,7 +38,6 @@ Brain::Brain(const Level& level, uint64_t seed, std::string version)
     player_.SearchMargin = level.SearchMargin;
     for (auto& row : board_)
         row.fill(WipeBar);
-    player_.recount();
 }
 
 std::vector<std::string> Brain::newBoard(int32_t size)

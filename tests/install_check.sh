@@ -9,15 +9,10 @@ rm -rf "$prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 missing=0
-for f in bin/brindle bin/pbrain-brindle bin/brindle-match \
-         share/applications/org.brindle.Brindle.desktop \
-         share/metainfo/org.brindle.Brindle.metainfo.xml \
-         share/icons/hicolor/scalable/apps/org.brindle.Brindle.svg \
-         share/icons/hicolor/16x16/apps/org.brindle.Brindle.png \
-         share/icons/hicolor/48x48/apps/org.brindle.Brindle.png \
-         share/icons/hicolor/256x256/apps/org.brindle.Brindle.png \
-         share/brindle/Brin.mid share/brindle/CpuStart.wav share/brindle/Draw.wav share/brindle/Grin.wav \
-         share/brindle/WinBlue.wav share/brindle/WinRed.wav share/brindle/Yes.wav share/brindle/YouStart.wav; do
+for f in bin/{brindle,pbrain-brindle,brindle-match} share/applications/org.brindle.Brindle.desktop \
+         share/metainfo/org.brindle.Brindle.metainfo.xml share/icons/hicolor/scalable/apps/org.brindle.Brindle.svg \
+         share/icons/hicolor/{16x16,48x48,256x256}/apps/org.brindle.Brindle.png \
+         share/brindle/{Brin.mid,CpuStart.wav,Draw.wav,Grin.wav,WinBlue.wav,WinRed.wav,Yes.wav,YouStart.wav}; do
   if [[ ! -s "$prefix/$f" ]]; then
     echo "missing from the install: $f"
     missing=1

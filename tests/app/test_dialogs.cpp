@@ -1,11 +1,10 @@
-// The input box, the Help menu's windows and the list of saved opponents, driven as a player would.
+// The Help menu's windows and the list of saved opponents, driven as a player would.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 
 #include <QApplication>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,25 +17,11 @@
 #include "app/info_windows.h"
 #include "support/pass_intro.h"
 #include "app/opponent_dialog.h"
-#include "app/qt_ports.h"
 #include "platform/settings.h"
 #include "support/fake_transport.h"
 
 namespace brindle {
 namespace {
-
-TEST(MessageBoxes, AnInputBoxGivesTheAnswerOrNothingWhenCancelled)
-{
-    QWidget window;
-    for (const bool ok : {true, false}) {
-        QTimer::singleShot(0, &window, [&] { // inside the box's own event loop, so it is there
-            auto* box = window.findChild<QInputDialog*>();
-            EXPECT_TRUE(box->labelText() == "Name of saving:" && box->textValue() == "old");
-            box->setTextValue("Ann's machine"), ok ? box->accept() : box->reject();
-        });
-        EXPECT_EQ(MessageBoxes(&window).inputBox("Name of saving:", "Save Host IP/name", "old"), ok ? "Ann's machine" : "");
-    }
-}
 
 TEST(InfoWindows, AboutAndHelpOpenFromTheHelpMenuSayWhatTheGameIsAndCloseWithEnter)
 {

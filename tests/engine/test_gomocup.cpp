@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,9 +81,9 @@ TEST_F(Session, PlaysAGameFromStartToEndAsTheManagerLeadsIt)
     for (const char* row : {"BOARD", "10,10,1", "11,11,2", "12,12,2", "13,13,2", "14,14,2"})
         EXPECT_EQ(brain.command(row), Lines{}) << row;
     EXPECT_EQ(move("DONE"), std::pair(15, 15)) << "the only cell that stops the five";
-    EXPECT_EQ(brain.command("START 7"), Lines{"OK"});
-    EXPECT_EQ(move("BEGIN"), std::pair(3, 3)) << "a small board opens in its centre";
-    EXPECT_EQ(brain.at(7, 0), WipeBar) << "and nothing lies beyond its edge";
+    EXPECT_EQ(brain.command("START 16"), Lines{"OK"});
+    EXPECT_EQ(move("BEGIN"), std::pair(8, 8)) << "a smaller board opens in its centre";
+    EXPECT_EQ(brain.at(16, 0), WipeBar) << "and nothing lies beyond its edge";
     EXPECT_TRUE(brain.command("END").empty() && brain.ended());
 }
 
@@ -132,18 +133,26 @@ TEST_F(Session, BadInputGetsAnErrorAndTheNextCommandIsAnsweredNormally)
     move("TURN 0,19");
 }
 
-TEST(Levels, EachNameAMenuLevelAndEveryOnePlaysOnlyFreeCells)
+TEST(Levels, EachNameAMenuLevelThatOpensInTheMiddleHalfAndPlaysOnlyFreeCells)
 {
+    const auto cell = [](const Lines& answer) {
+        int x = -1, y = -1;
+        return answer.size() == 2 && std::sscanf(answer[1].c_str(), "%d,%d", &x, &y) == 2 ? std::pair(x, y) : std::pair(-1, -1);
+    };
+    std::set<std::pair<int, int>> openings, played;
     for (const Level& level : Levels) {
         ASSERT_EQ(levelOfWord(level.word), &level);
-        Brain brain(level, 3, "");
+        Brain brain(level, openings.size(), "");
         brain.command("START 20"), brain.command("INFO timeout_turn 30"), brain.command("INFO time_left 100000");
-        for (int i = 0; i < 150; ++i) { // the other plays along the rows, wherever it is free
+        played.clear();
+        for (int i = 0; i < 150; ++i) { // it opens, then the other plays along the rows, wherever it is free
             const int x = (i * 7) % 20, y = (i * 3) % 20;
-            const Lines answer = brain.command(brain.at(x, y) == Empty ? "TURN " + std::to_string(x) + "," + std::to_string(y) : "BEGIN");
-            int ax = -1, ay = -1;
-            ASSERT_TRUE(answer.size() == 2 && std::sscanf(answer[1].c_str(), "%d,%d", &ax, &ay) == 2 && brain.at(ax, ay) == MarkX)
+            const Lines answer = brain.command(i > 0 && brain.at(x, y) == Empty ? "TURN " + std::to_string(x) + "," + std::to_string(y) : "BEGIN");
+            const auto [ax, ay] = cell(answer);
+            ASSERT_TRUE(ax >= 0 && brain.at(ax, ay) == MarkX && played.insert({ax, ay}).second)
                 << level.word << " " << i << ": " << ::testing::PrintToString(answer);
+            // Each opening in the middle half, and none like the one before: they are drawn, not always the centre.
+            EXPECT_TRUE(i > 0 || (openings.insert({ax, ay}).second && ax >= 5 && ax <= 14 && ay >= 5 && ay <= 14)) << level.word << " opened at " << answer[1];
         }
     }
     EXPECT_FALSE(levelOfWord("Hard") || levelOfWord("grandmaster"));

@@ -87,6 +87,14 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
         EXPECT_EQ(m.x >= 0, c.wins) << c.what;
         EXPECT_TRUE(c.wins ? s.at(m.x, m.y) == 0 : std::pair(m.x, m.y) == std::pair(-1, -1)) << c.what;
     }
+    // The other's one five waiting is where the four-four is: the block wins, and
+    // no other four may come first (row 1 has one, nearer the corner).
+    Cells diagonal = FourFourClosed;
+    diagonal.insert(diagonal.end(), {{11, 11}, {12, 12}, {13, 13}, {14, 14}, {0, 1}});
+    Cells closer = FourFour;
+    closer.insert(closer.end(), {{15, 15}, {1, 1}, {2, 1}, {3, 1}});
+    const Search::Move block = position(closer, diagonal).winByFours(1, 20);
+    EXPECT_EQ(std::pair(block.x, block.y), std::pair(10, 10));
     // The other, red, wins by fours if left alone; blue's search is too shallow to see it, and
     // the check of the other's fours keeps it from the move it would have liked best, (14, 9).
     const Cells red{{11, 12}, {13, 10}, {8, 14}, {6, 11}, {12, 11}, {15, 15}, {7, 9}, {11, 4}, {6, 15}, {6, 12}},
@@ -126,7 +134,8 @@ TEST(Search, AlwaysAnswersAFreeCellWithinItsNodesAndNothingOnAFullBoard)
     stopped.stop = &stop;
     Search s2 = position(mine, theirs);
     const Search::Move o = s2.best(1, stopped);
-    EXPECT_TRUE(o.x >= 0 && s2.at(o.x, o.y) == 0 && o.nodes < 200) << o.nodes;
+    EXPECT_TRUE(o.nodes < 200) << o.nodes;
+    EXPECT_EQ(std::pair(o.x, o.y), std::pair(9, 11)) << "the move the ordering ranks first, not the first in the list";
 }
 
 TEST(ShapeBoard, AFourAgainstTheEdgeIsClosedAndOneInTheOpenWins)
