@@ -13,7 +13,7 @@ namespace {
 
 TEST(SekToTime, WritesHoursMinutesAndSecondsTwoDigitsEachKeepingTheLastTwoOfTheHours)
 {
-    for (const auto& [seconds, text] : {std::pair(59, "00:00:59"), {3599, "00:59:59"}, {45296, "12:34:56"}, {360061, "00:01:01"}})
+    for (const auto& [seconds, text] : {std::pair(59, "00:00:59"), {3599, "00:59:59"}, {3600, "01:00:00"}, {45296, "12:34:56"}, {360061, "00:01:01"}})
         EXPECT_EQ(GameClock::SekToTime(seconds), text) << seconds;
 }
 

@@ -181,6 +181,9 @@ TEST_F(GameRecords, TheKeptGameGoesWhenTheNextGameEndsAndOnlyUnfinishedLocalGame
     auto bare = another("(;GM[4]SZ[20]BRMODE[HumanComputer]BRCLOCK[x];B[aa];W[bb])");
     bare->choose(Menu_Continue);
     EXPECT_TRUE(bare->s().Starter == 'H' && bare->s().MoveCount == 2 && bare->game.clock().GameSeconds == 0);
+    auto full = another("(;GM[4]SZ[20]BRMODE[HumanComputer]BRLEVEL[Easy]BRSTARTER[C]BRCLOCK[83];B[aa];W[bb])");
+    full->choose(Menu_Continue);
+    EXPECT_TRUE(full->s().Starter == 'C' && full->game.checked(Menu_Easy) && full->game.clock().GameSeconds == 83);
 }
 
 } // namespace
