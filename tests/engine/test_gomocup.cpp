@@ -131,6 +131,10 @@ TEST_F(Session, BadInputGetsAnErrorAndTheNextCommandIsAnsweredNormally)
     }
     brain.command("INFO rule 2"); // continuous play is freestyle's business
     move("TURN 0,19");
+    brain.command("BOARD"); // a full board, in pairs of each colour that leave no five
+    for (int i = 0; i < 400; ++i)
+        brain.command(std::to_string(i % 20) + "," + std::to_string(i / 20) + "," + ((i % 20 + 2 * (i / 20)) % 4 < 2 ? "1" : "2"));
+    EXPECT_EQ(brain.command("DONE"), Lines{"ERROR the board is full"});
 }
 
 TEST(Levels, EachNameAMenuLevelThatOpensInTheMiddleHalfAndPlaysOnlyFreeCells)
