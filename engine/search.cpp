@@ -15,7 +15,8 @@ constexpr int32_t Width = 10;
 // How deep a win by fours is looked for, in fours.
 constexpr int32_t FoursDepth = 24;
 
-constexpr uint64_t AttackerKey[3] = {0, 0x5A17C0DE1234ull, 0x7B3E11F0CAFEull};
+// Keeps one side's failed wins by fours apart from the other's in the table.
+constexpr uint64_t AttackerKey[2] = {0x5A17C0DE1234ull, 0x7B3E11F0CAFEull};
 constexpr size_t FailedSize = 1 << 16;
 
 } // namespace
@@ -125,7 +126,7 @@ bool Search::fours(int32_t attacker, int32_t depth, int32_t* first)
         }
     if (depth <= 0 || list.count == 0)
         return false;
-    const uint64_t key = board_.hash() ^ AttackerKey[attacker];
+    const uint64_t key = board_.hash() ^ AttackerKey[attacker - 1];
     uint64_t& failed = failed_[key & (FailedSize - 1)];
     if (failed == key)
         return false;

@@ -99,6 +99,7 @@ TEST_F(Session, BadInputGetsAnErrorAndTheNextCommandIsAnsweredNormally)
         {"RECTSTART 20,19", R"(ERROR Brindle plays square boards from 5 to 20, not "20,19")"},
         {"TURN 20,0", "ERROR 20,0 is off the board"},
         {"TURN 0,-1", "ERROR 0,-1 is off the board"},
+        {"TURN 0,20", "ERROR 0,20 is off the board"},
         {"TURN 3", R"(ERROR expected x,y, not "3")"},
         {"TURN 3,4,5", R"(ERROR expected x,y, not "3,4,5")"},
         {"TURN a,b", R"(ERROR expected x,y, not "a,b")"},

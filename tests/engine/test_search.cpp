@@ -80,6 +80,9 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
         // Row 7's four at (10,7) forces (11,7) and leaves (10,10) a four-four.
         {"one four deep, given none", {{7, 10}, {8, 10}, {9, 10}, {10, 8}, {10, 9}, {7, 7}, {8, 7}, {9, 7}}, {{6, 10}, {6, 7}}, 0, false},
         {"one four deep, given one", {{7, 10}, {8, 10}, {9, 10}, {10, 8}, {10, 9}, {7, 7}, {8, 7}, {9, 7}}, {{6, 10}, {6, 7}}, 1, true},
+        // The same, with the other's one five waiting just where that four goes: the only four, and it still wins.
+        {"the one four, blocking", {{7, 10}, {8, 10}, {9, 10}, {10, 8}, {10, 9}, {7, 7}, {8, 7}, {9, 7}, {15, 12}},
+         {{6, 10}, {6, 7}, {11, 8}, {12, 9}, {13, 10}, {14, 11}}, 1, true},
     };
     for (const auto& c : cases) {
         Search s = position(c.mine, c.theirs);
