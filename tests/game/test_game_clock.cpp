@@ -78,10 +78,10 @@ TEST(GameClock, CountsTheSecondsThatHavePassedNotTheTicksNorTheTimeItStoodStill)
     EXPECT_EQ(c.clock.GameSeconds, 302) << "302.1 s have passed";
 }
 
-// Host and joiner with a 30-second limit; the host opens.
+// Host and joiner with a 30-second limit and the move lists shown; the host opens.
 struct TimedNetworkGame : ::testing::Test, NetworkPair {
     using Copy = NetworkPair::Copy;
-    void SetUp() override { connect(true, 30); }
+    void SetUp() override { connect(true, 30), host.game.command(Menu_Details), joiner.game.command(Menu_Details); }
 
     void seconds(int n) // both clocks tick after the same time
     {
