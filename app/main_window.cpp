@@ -220,8 +220,8 @@ void MainWindow::buildControls()
     auto twips = [&metrics](const char* text) { return 15 * metrics.horizontalAdvance(QString::fromLatin1(text)); };
     StatusTextWidths& widest = game_.ui.statusText;
     widest.placer = std::max({twips("'s a winner!!!"), twips("It's a draw"), twips("'s turn.")});
-    const QMargins frame = txtTime_->textMargins() + QMargins(4, 0, 4, 0);
-    widest.time = twips("00:00:00") + 15 * (frame.left() + frame.right());
+    const QMargins text = txtTime_->textMargins(); // and the frame's 4 pixels each side
+    widest.time = twips("00:00:00") + 15 * (text.left() + text.right() + 8);
     widest.moves = twips("Moves: 400");
 
     txtMoves_ = new QPlainTextEdit(board_);

@@ -85,16 +85,19 @@ std::optional<std::string> Brain::readCell(std::string_view text, int32_t& x, in
     return std::nullopt;
 }
 
+int64_t Brain::turnMilliseconds() const
+{
+    int64_t ms = timeoutTurn_ > 0 ? timeoutTurn_ - std::max(20, timeoutTurn_ / 10) : MasterMilliseconds;
+    if (timeLeft_ > 0)
+        ms = std::min<int64_t>(ms, timeLeft_ / 8);
+    return std::max<int64_t>(ms, 5);
+}
+
 std::vector<std::string> Brain::reply()
 {
     ComputerPlayer::Choice choice;
     if (level_.looksAhead) {
-        // Within the turn's time and an eighth of what is left of the match,
-        // with room for the answer to travel.
-        int64_t ms = timeoutTurn_ > 0 ? timeoutTurn_ - std::max(20, timeoutTurn_ / 10) : MasterMilliseconds;
-        if (timeLeft_ > 0)
-            ms = std::min<int64_t>(ms, timeLeft_ / 8);
-        const Search::Move m = search_.best(1, std::chrono::milliseconds(std::max<int64_t>(ms, 5)), stop_);
+        const Search::Move m = search_.best(1, std::chrono::milliseconds(turnMilliseconds()), stop_);
         if (m.x < 0)
             return {"ERROR the board is full"};
         place(m.x, m.y, MarkX);

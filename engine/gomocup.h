@@ -45,6 +45,9 @@ public:
     // WipeBar outside a board smaller than 20.
     char at(int32_t x, int32_t y) const { return board_[static_cast<size_t>(y)][static_cast<size_t>(x)]; }
     int32_t size() const { return size_; }
+    // Master's time for its next move: within the turn's time and an eighth
+    // of what is left of the match, with room for the answer to travel.
+    int64_t turnMilliseconds() const;
 
 private:
     std::vector<std::string> newBoard(int32_t size);

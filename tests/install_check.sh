@@ -13,10 +13,7 @@ for f in bin/{brindle,pbrain-brindle,brindle-match} share/applications/org.brind
          share/metainfo/org.brindle.Brindle.metainfo.xml share/icons/hicolor/scalable/apps/org.brindle.Brindle.svg \
          share/icons/hicolor/{16x16,48x48,256x256}/apps/org.brindle.Brindle.png \
          share/brindle/{Brin.mid,CpuStart.wav,Draw.wav,Grin.wav,WinBlue.wav,WinRed.wav,Yes.wav,YouStart.wav}; do
-  if [[ ! -s "$prefix/$f" ]]; then
-    echo "missing from the install: $f"
-    missing=1
-  fi
+  [[ -s "$prefix/$f" ]] || { echo "missing from the install: $f"; missing=1; }
 done
 [[ $missing -eq 0 ]]
 

@@ -142,7 +142,8 @@ TEST_F(Accessibility, EveryDialogFieldHasADistinctName)
         QWidget* dialog = QApplication::activeModalWidget();
         EXPECT_TRUE(namedApart(*dialog));
         const auto* games = dialog->findChild<QListWidget*>("lstGames"); // no discovery service on the test's bus
-        checked = dialog->findChild<QWidget*>("txtHostIP")->accessibleName() == "Host address" && games->count() == 1 &&
+        checked = dialog->findChild<QWidget*>("txtHostIP")->accessibleName() == "Host address" &&
+                  dialog->findChild<QWidget*>("booTime")->accessibleName() == "Time limit" && games->count() == 1 &&
                   games->item(0)->text() == NetworkDialog::NoDiscoveryText && !(games->item(0)->flags() & Qt::ItemIsEnabled);
         dialog->close();
     });

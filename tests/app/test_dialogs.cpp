@@ -84,7 +84,7 @@ TEST(OpponentDialog, OkEnterOrADoubleClickPutsTheCurrentCellInTheHostFieldAndDel
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         hostField.setText("old"), settings.values = three, open(settings);
-        EXPECT_TRUE(rows() == "10.0.0.1 Ann | host.lan Bo | 10.0.0.3 Cy" && dialog->isModal() && deleteShown());
+        EXPECT_TRUE(rows() == "10.0.0.1 Ann | host.lan Bo | 10.0.0.3 Cy" && deleteShown());
         c.act();
         EXPECT_TRUE(hostField.text() == c.field && grid->selectedItems().size() <= 1 && dialog->findChildren<QLineEdit*>().isEmpty());
         EXPECT_TRUE(!dialog->isVisible() && dialog->result() == c.result && settings.values == three);

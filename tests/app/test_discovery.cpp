@@ -134,6 +134,7 @@ TEST(DiscoveryOnALocalNetwork, AHostIsListedJoinedWithADoubleClickPlayedGreyedWh
         EXPECT_EQ(lines(*list), QStringList{QString::fromLatin1(NetworkDialog::LookingText) + " (greyed)"});
     });
     EXPECT_TRUE(waitFor([&] { return !boxes.seen.empty(); }, "the joiner's word that the host left"));
+    EXPECT_EQ(boxes.seen, Strings{"Brindle: Your opponent has left the board."}) << "and no word for the one who closed";
 }
 
 } // namespace

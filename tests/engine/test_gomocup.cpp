@@ -64,8 +64,13 @@ TEST_F(Session, PlaysAGameFromStartToEndAsTheManagerLeadsIt)
     EXPECT_EQ(brain.command("ABOUT"), Lines{R"(name="Brindle", version="1.4.0", author="the Brindle team", country="Unknown")"});
     EXPECT_EQ(brain.command("TURN 1,1"), Lines{"ERROR no board yet: START comes first"});
     EXPECT_EQ(brain.command("START 20"), Lines{"OK"});
-    for (const char* info : {"INFO timeout_turn 1000", "INFO time_left 1000", "INFO rule 0", "INFO folder /tmp", "INFO colour red", ""})
+    // Master's time for a move: the turn's less a tenth (20 ms at least), an eighth of the match's left, 5 ms at least.
+    for (const auto& [info, ms] : {std::pair("", 300), {"INFO timeout_turn 1000", 900}, {"INFO timeout_turn 100", 80}, {"INFO time_left 4000", 80},
+                                   {"INFO time_left 400", 50}, {"INFO timeout_turn -5", 50}, {"INFO time_left 0", 300}, {"INFO timeout_turn 10", 5},
+                                   {"INFO rule 0", 5}, {"INFO folder /tmp", 5}, {"INFO colour red", 5}}) {
         EXPECT_EQ(brain.command(info), Lines{}) << info;
+        EXPECT_EQ(brain.turnMilliseconds(), ms) << info;
+    }
     const auto [x, y] = move("BEGIN");
     EXPECT_TRUE(x >= 5 && x <= 14 && y >= 5 && y <= 14) << "the opening lands in the middle half";
     // The other's moves, each answered with a free cell (Hard may build its own line rather than block).

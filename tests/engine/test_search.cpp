@@ -75,6 +75,8 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
         {"four then four-four", FourFour, FourFourClosed, 20, true},
         {"a lone closed three", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {15, 15}, {15, 16}}, 20, false},
         {"a four the other answers with five", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {3, 3}, {3, 4}, {3, 5}, {3, 6}}, 20, false},
+        {"the other's five waits where no four of its own goes", FourFour,
+         {{6, 10}, {10, 6}, {0, 0}, {19, 19}, {0, 19}, {19, 0}, {0, 2}, {1, 2}, {2, 2}, {3, 2}}, 20, false},
         {"the other has two fives waiting", FourFour,
          {{6, 10}, {10, 6}, {0, 2}, {1, 2}, {2, 2}, {3, 2}, {16, 17}, {17, 17}, {18, 17}, {19, 17}}, 20, false},
         // Row 7's four at (10,7) forces (11,7) and leaves (10,10) a four-four.

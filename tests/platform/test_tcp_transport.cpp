@@ -119,7 +119,8 @@ TEST(TcpTransport, PeerLeavingIsReportedOnceAfterWhatItSentAndOwnCloseNotAtAll)
     joiner->Close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return host.closed > 0; }, 3000)) << "the host told of the end";
     EXPECT_TRUE(host.is(Transport::Closed) && !host->SendData("anyone?"));
-    EXPECT_EQ(host->GetData(5), "hello") << "what came before the end is still read, in parts";
+    const std::string h = host->GetData(1);
+    EXPECT_EQ(h + host->GetData(4), "hello") << "what came before the end is still read, in parts";
     EXPECT_EQ(drain(*host.t), " world");
     QTest::qWait(50), host->Close();
     EXPECT_TRUE(host.closed == 1 && joiner.closed == 0 && !joiner->SendData("x") && joiner->GetData(10).empty());
