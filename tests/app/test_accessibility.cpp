@@ -67,6 +67,7 @@ TEST_F(Accessibility, TheBoardIsATableOfNamedCellsAndTheCursorsCellHasTheFocus)
     EXPECT_TRUE(c->tableCellInterface()->rowIndex() == 9 && c->tableCellInterface()->columnIndex() == 10);
     EXPECT_EQ(board->indexOfChild(c), 9 * 20 + 10);
     EXPECT_EQ(board->childAt(c->rect().center().x(), c->rect().center().y()), c);
+    EXPECT_EQ(board->rect(), cell(window, 0, 0)->rect().united(cell(window, 19, 19)->rect())) << "the table spans its cells";
     EXPECT_EQ(c->rect().size(), QSize(toPixels(window.game().CellWidth), toPixels(window.game().CellHeight)));
     for (int i = 0; i < pane->childCount(); ++i) // the table first, then the labels and the move list beside it
         EXPECT_EQ(pane->indexOfChild(pane->child(i)), i);
