@@ -64,7 +64,8 @@ TEST_F(Accessibility, TheBoardIsATableOfNamedCellsAndTheCursorsCellHasTheFocus)
     EXPECT_TRUE(board->tableInterface()->rowCount() == 20 && board->tableInterface()->columnCount() == 20);
     QAccessibleInterface* c = cell(window, 9, 10);
     EXPECT_TRUE(c->role() == QAccessible::Cell && name(c) == "row 10, column 11, empty");
-    EXPECT_TRUE(c->tableCellInterface()->rowIndex() == 9 && c->tableCellInterface()->columnIndex() == 10);
+    QAccessibleTableCellInterface* place = c->tableCellInterface();
+    EXPECT_TRUE(place->rowIndex() == 9 && place->columnIndex() == 10 && place->rowExtent() == 1 && place->columnExtent() == 1);
     EXPECT_EQ(board->indexOfChild(c), 9 * 20 + 10);
     EXPECT_EQ(board->childAt(c->rect().center().x(), c->rect().center().y()), c);
     EXPECT_EQ(board->rect(), cell(window, 0, 0)->rect().united(cell(window, 19, 19)->rect())) << "the table spans its cells";

@@ -73,7 +73,8 @@ TEST_F(Records, AGameIsSavedInEitherFormatOpenedAgainOrDroppedAndABadFileIsToldA
     window.action(Menu_Save)->trigger();
     window.action(Menu_Save)->trigger();
     ASSERT_TRUE(waitFor([&] { return files.size() == 1; }, "both file dialogs"));
-    EXPECT_TRUE(contents(dir + "/plain.sgf").startsWith("(;FF[4]GM[4]SZ[20]")) << "SGF comes first";
+    EXPECT_TRUE(contents(dir + "/plain.sgf").startsWith("(;FF[4]GM[4]SZ[20]") && contents(dir + "/plain.sgf").contains("AP[Brindle:1.4.0]"))
+        << "SGF comes first, and names the program that wrote it";
     EXPECT_TRUE(contents(dir + "/engines.psq").startsWith("Piskvorky 20x20, 11:11, 0\n4,4,"));
     window.action(Menu_Save)->trigger();
     EXPECT_TRUE(told("Could not save x.sgf:")) << "a folder that is not there";

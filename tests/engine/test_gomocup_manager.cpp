@@ -61,6 +61,7 @@ TEST_F(Manager, JudgesEveryAnswerOnceAndAsksABrainThatFailedNothingMore)
         {"banana split\n", "answered something that is not a move: \"banana split\""},
         {"1,2,3\n", "answered something that is not a move: \"1,2,3\""},
         {"1234,5\n", "answered something that is not a move: \"1234,5\""},
+        {"7\n", "answered something that is not a move: \"7\""},
         {",5\n", "answered something that is not a move: \",5\""},
         {"5,\n", "answered something that is not a move: \"5,\""},
         {"ERROR out of memory\n", "reported an error: out of memory"},
