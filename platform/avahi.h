@@ -33,7 +33,6 @@ public:
     void announce(const discovery::Announcement& a) override;
     void withdraw() override;
 
-
 private slots:
     void groupStateChanged(const QDBusMessage& message);
 
