@@ -290,7 +290,85 @@ Search::Move Search::winByFours(int32_t player, int32_t depth, std::chrono::mill
     return found;
 }
 
+namespace {
+
+Evaluation evaluationOf(int32_t value)
+{
+    // A value past Won counts the plies to five from the root, its own move first.
+    if (value > Won)
+        return {0, (Win - value + 1) / 2};
+    if (value < -Won)
+        return {0, -((Win + value) / 2)};
+    return {value, 0};
+}
+
+} // namespace
+
 Search::Move Search::best(int32_t player, const Limits& limits)
+{
+    return think(player, limits, 1, nullptr, nullptr);
+}
+
+Thinking Search::analyse(int32_t player, const Limits& limits, int32_t candidates,
+                         const std::function<void(const Thinking&)>& report)
+{
+    Thinking thinking;
+    think(player, limits, std::max(candidates, 1), &thinking, report ? &report : nullptr);
+    return thinking;
+}
+
+std::vector<std::array<int32_t, 2>> Search::lineFrom(int32_t player, int32_t first, int32_t plies)
+{
+    std::vector<std::array<int32_t, 2>> line;
+    std::vector<int32_t> played;
+    int32_t cell = first, side = player;
+    while (cell > 0 && board_.stone(cell) == 0 && static_cast<int32_t>(line.size()) < plies) {
+        line.push_back({ShapeBoard::xOf(cell), ShapeBoard::yOf(cell)});
+        if (board_.threat(side, cell) & MakesFive)
+            break;
+        board_.put(cell, side);
+        played.push_back(cell);
+        side = 3 - side;
+        const Entry& entry = table_[board_.hash() & (table_.size() - 1)];
+        cell = entry.key == (board_.hash() ^ static_cast<uint64_t>(side)) ? entry.move : -1;
+    }
+    for (auto it = played.rbegin(); it != played.rend(); ++it)
+        board_.put(*it, 0);
+    return line;
+}
+
+int32_t Search::foursLine(int32_t player, std::vector<std::array<int32_t, 2>>& line)
+{
+    std::vector<int32_t> played;
+    int32_t moves = 0;
+    for (int32_t first = -1; moves < FoursDepth + 2 && fours(player, FoursDepth, &first);) {
+        line.push_back({ShapeBoard::xOf(first), ShapeBoard::yOf(first)});
+        const uint8_t made = board_.threat(player, first);
+        if (made & (MakesFive | MakesWin)) {
+            moves += made & MakesFive ? 1 : 2;
+            break;
+        }
+        ++moves;
+        board_.put(first, player);
+        played.push_back(first);
+        // The four's one answer: where it would make five.
+        int32_t answer = -1;
+        for (const int16_t c : board_.cells())
+            if (board_.stone(c) == 0 && (board_.threat(player, c) & MakesFive))
+                answer = c;
+        if (answer < 0)
+            break;
+        line.push_back({ShapeBoard::xOf(answer), ShapeBoard::yOf(answer)});
+        board_.put(answer, 3 - player);
+        played.push_back(answer);
+    }
+    for (auto it = played.rbegin(); it != played.rend(); ++it)
+        board_.put(*it, 0);
+    return aborted_ ? 0 : moves;
+}
+
+Search::Move Search::think(int32_t player, const Limits& limits, int32_t candidates, Thinking* thinking,
+                           const std::function<void(const Thinking&)>* report)
 {
     const auto start = Clock::now();
     // A part of the time, from the start; no bound on an untimed search.
@@ -301,15 +379,32 @@ Search::Move Search::best(int32_t player, const Limits& limits)
     const int32_t other = 3 - player;
     begin(limits, start);
     Move found;
-    const auto answer = [&found, this](int32_t cell) {
+    Thinking said;
+    const auto answer = [&found, &said, thinking, this](int32_t cell) {
         found.x = ShapeBoard::xOf(cell), found.y = ShapeBoard::yOf(cell);
         found.nodes = nodes_ + fourNodes_;
+        if (thinking) {
+            *thinking = said;
+            thinking->nodes = found.nodes;
+            if (thinking->candidates.empty() || thinking->candidates.front().x != found.x ||
+                thinking->candidates.front().y != found.y) {
+                // A move chosen on a depth that did not finish: its value is not known.
+                thinking->candidates.insert(thinking->candidates.begin(), Candidate{found.x, found.y, said.eval, said.depth});
+                thinking->line = {{found.x, found.y}};
+            }
+            thinking->finished = !(stop_ != nullptr && stop_->load(std::memory_order_relaxed));
+        }
         return found;
     };
-    if (board_.stones() == 0) {
-        found.x = found.y = board_.size() / 2;
-        return found;
-    }
+    // A result that is certain before any look-ahead.
+    const auto certain = [&](int32_t cell, Evaluation eval, std::vector<std::array<int32_t, 2>> line) {
+        said.eval = eval;
+        said.line = line.empty() ? std::vector<std::array<int32_t, 2>>{{ShapeBoard::xOf(cell), ShapeBoard::yOf(cell)}} : line;
+        said.candidates = {Candidate{ShapeBoard::xOf(cell), ShapeBoard::yOf(cell), eval, 0}};
+        return answer(cell);
+    };
+    if (board_.stones() == 0)
+        return certain(ShapeBoard::cellAt(board_.size() / 2, board_.size() / 2), {}, {});
     if (table_.empty())
         table_.resize(size_t{1} << TableBits);
 
@@ -318,25 +413,29 @@ Search::Move Search::best(int32_t player, const Limits& limits)
     if (s.all.count == 0) { // stones everywhere near, or a board too small: any free cell
         for (const int16_t c : board_.cells())
             if (board_.stone(c) == 0)
-                return answer(c);
+                return certain(c, {}, {});
+        if (thinking)
+            *thinking = Thinking{0, 0, {}, {}, {}, {}, true};
         return found;
     }
     if (s.ownFive >= 0)
-        return answer(s.ownFive);
-    if (s.otherFive >= 0)
-        return answer(s.otherFive);
+        return certain(s.ownFive, {0, 1}, {});
+    if (s.otherFive >= 0 && (!thinking || s.otherFives >= 2))
+        return certain(s.otherFive, s.otherFives >= 2 ? Evaluation{0, -1} : Evaluation{}, {});
     if (s.ownWin >= 0)
-        return answer(s.ownWin);
+        return certain(s.ownWin, {0, 2}, {});
     // A win by fours of its own, within a fifth of the time.
     {
         const auto saved = deadline_;
         deadline_ = std::min(saved, partOfTime(1));
         int32_t first = -1;
         const bool won = fours(player, FoursDepth, &first);
+        std::vector<std::array<int32_t, 2>> line;
+        const int32_t moves = won && thinking ? foursLine(player, line) : 0;
         deadline_ = saved;
         aborted_ = false;
         if (won)
-            return answer(first);
+            return certain(first, {0, std::max(moves, 2)}, line);
     }
     if (outOfTime()) {
         sortMoves(player, s.all, -1, 1);
@@ -344,7 +443,9 @@ Search::Move Search::best(int32_t player, const Limits& limits)
     }
 
     MoveList moves = s.all;
-    if (s.otherWin)
+    if (s.otherFive >= 0)
+        moves.cells[0] = static_cast<int16_t>(s.otherFive), moves.count = 1;
+    else if (s.otherWin)
         blocksOfOpenThree(player, s, moves);
     sortMoves(player, moves, -1, Side * Side);
     int32_t fallback = moves.cells[0];
@@ -369,33 +470,64 @@ Search::Move Search::best(int32_t player, const Limits& limits)
         moves.count = RootWidth;
     found = Move{};
     answer(fallback);
-    if (moves.count == 1)
+    if (moves.count == 1 && !thinking)
         return found;
 
+    const size_t wanted = static_cast<size_t>(std::clamp(candidates, 1, moves.count));
     for (int32_t depth = 1; depth <= std::min(limits.depth, MaxDepth); ++depth) {
+        // The exact values of the best `wanted` moves so far, best first.
+        std::vector<std::pair<int32_t, int16_t>> top;
         int32_t alpha = -Win - 1, bestIndex = -1;
         for (int32_t k = 0; k < moves.count; ++k) {
             const int32_t cell = moves.cells[static_cast<size_t>(k)];
+            const int32_t bar = top.size() < wanted ? -Win - 1 : top.back().first;
             board_.put(cell, player);
             int32_t value;
-            if (k == 0) {
+            if (top.size() < wanted) {
                 value = -negamax(other, depth - 1, -Win - 1, Win + 1, 1);
             } else {
-                value = -negamax(other, depth - 1, -alpha - 1, -alpha, 1);
-                if (value > alpha && !aborted_)
-                    value = -negamax(other, depth - 1, -Win - 1, -alpha, 1);
+                value = -negamax(other, depth - 1, -bar - 1, -bar, 1);
+                if (value > bar && !aborted_)
+                    value = -negamax(other, depth - 1, -Win - 1, -bar, 1);
             }
             board_.put(cell, 0);
             if (aborted_)
                 break;
+            if (value > bar) {
+                const auto at = std::find_if(top.begin(), top.end(), [value](const auto& t) { return t.first < value; });
+                top.insert(at, {value, static_cast<int16_t>(cell)});
+                if (top.size() > wanted)
+                    top.pop_back();
+            }
             if (value > alpha)
                 alpha = value, bestIndex = k;
         }
         if (bestIndex >= 0 && (!aborted_ || bestIndex > 0)) {
             answer(moves.cells[static_cast<size_t>(bestIndex)]);
             found.depth = aborted_ ? depth - 1 : depth;
-            // The best so far is searched first next time.
-            std::rotate(moves.cells.begin(), moves.cells.begin() + bestIndex, moves.cells.begin() + bestIndex + 1);
+        }
+        if (!aborted_) {
+            // The best so far are searched first next time, in their order.
+            MoveList next;
+            next.count = 0;
+            for (const auto& t : top)
+                next.cells[static_cast<size_t>(next.count++)] = t.second;
+            for (int32_t k = 0; k < moves.count; ++k)
+                if (std::none_of(top.begin(), top.end(), [&](const auto& t) { return t.second == moves.cells[static_cast<size_t>(k)]; }))
+                    next.cells[static_cast<size_t>(next.count++)] = moves.cells[static_cast<size_t>(k)];
+            moves = next;
+            if (thinking) {
+                said.depth = depth;
+                said.eval = evaluationOf(top.front().first);
+                said.candidates.clear();
+                for (const auto& [value, cell] : top)
+                    said.candidates.push_back({ShapeBoard::xOf(cell), ShapeBoard::yOf(cell), evaluationOf(value), depth});
+                said.line = lineFrom(player, top.front().second, depth + 2);
+                said.nodes = nodes_ + fourNodes_;
+                said.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+                if (report)
+                    (*report)(said);
+            }
         }
         if (aborted_)
             break;
@@ -405,6 +537,10 @@ Search::Move Search::best(int32_t player, const Limits& limits)
             break; // the next depth would not finish in time
     }
     found.nodes = nodes_ + fourNodes_;
+    if (thinking) {
+        answer(ShapeBoard::cellAt(found.x, found.y));
+        thinking->elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    }
     return found;
 }
 

@@ -10,8 +10,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "engine/analysis.h"
 #include "engine/shape_board.h"
 
 namespace brindle::engine {
@@ -53,6 +55,14 @@ public:
         return best(player, Limits{budget, MaxDepth, 0, stop});
     }
 
+    // The same search, saying what it thinks: its value, its best line and
+    // the `candidates` best moves, each searched to its exact value (more
+    // candidates cost more nodes). `report`, when given, hears it after every
+    // depth that finishes; the result is the last word, and its first
+    // candidate is the move that best() would play.
+    Thinking analyse(int32_t player, const Limits& limits, int32_t candidates,
+                     const std::function<void(const Thinking&)>& report = {});
+
     // A win by continuous fours for `player` to move, searched at most
     // `depth` fours deep (and within `budget` when it is not zero): its first
     // four, or x < 0.
@@ -87,6 +97,14 @@ private:
     bool fours(int32_t attacker, int32_t depth, int32_t* first);
     bool hasFours(int32_t attacker, int32_t depth, Clock::time_point until);
     bool outOfTime();
+    // best() and analyse(): `thinking` is filled when not null.
+    Move think(int32_t player, const Limits& limits, int32_t candidates, Thinking* thinking,
+               const std::function<void(const Thinking&)>* report);
+    // The expected moves from `first` on, as the table remembers them.
+    std::vector<std::array<int32_t, 2>> lineFrom(int32_t player, int32_t first, int32_t plies);
+    // The fours of a win by fours for `player`, each with its answer, into
+    // `line`; returns the winner's moves to five, 0 when none is found.
+    int32_t foursLine(int32_t player, std::vector<std::array<int32_t, 2>>& line);
     // Sets the limits of the search to come; the tables are made on first use.
     void begin(const Limits& limits, Clock::time_point start);
 
