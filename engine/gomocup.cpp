@@ -93,16 +93,34 @@ int64_t Brain::turnMilliseconds() const
     return std::max<int64_t>(ms, 5);
 }
 
+std::string thinkingMessage(const Thinking& thinking)
+{
+    std::string text = "MESSAGE depth " + std::to_string(thinking.depth) + " value " + figure(thinking.eval) + " nodes " +
+                       std::to_string(thinking.nodes) + " line";
+    for (const auto& [x, y] : thinking.line)
+        text += " " + std::to_string(x) + "," + std::to_string(y);
+    return text;
+}
+
 std::vector<std::string> Brain::reply()
 {
     ComputerPlayer::Choice choice;
     if (level_.looksAhead) {
-        const Search::Move m = search_.best(1, std::chrono::milliseconds(turnMilliseconds()), stop_);
-        if (m.x < 0)
+        using Clock = std::chrono::steady_clock;
+        std::optional<Clock::time_point> lastSaid;
+        const auto report = [this, &lastSaid](const Thinking& t) {
+            if (!say_ || (lastSaid && Clock::now() - *lastSaid < std::chrono::milliseconds(250)))
+                return;
+            lastSaid = Clock::now();
+            say_(thinkingMessage(t));
+        };
+        const Thinking t =
+            search_.analyse(1, Search::Limits{std::chrono::milliseconds(turnMilliseconds()), Search::MaxDepth, 0, stop_}, 1, report);
+        if (t.candidates.empty())
             return {"ERROR the board is full"};
-        place(m.x, m.y, MarkX);
-        return {"MESSAGE depth " + std::to_string(m.depth) + " nodes " + std::to_string(m.nodes),
-                std::to_string(m.x) + "," + std::to_string(m.y)};
+        const int32_t x = t.candidates.front().x, y = t.candidates.front().y;
+        place(x, y, MarkX);
+        return {thinkingMessage(t), std::to_string(x) + "," + std::to_string(y)};
     }
     if (stones_ > 0)
         choice = player_.choose(MarkX, stones_, level_.randomCell);

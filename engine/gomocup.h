@@ -7,7 +7,9 @@
 // brain's stones are X on its board, the manager's other player's are O.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +43,10 @@ public:
     // Master's search stops early once `flag` turns true: the manager has
     // said END, or has gone.
     void stopWhen(const std::atomic<bool>* flag) { stop_ = flag; }
+    // Where Master's thinking goes while it thinks, as MESSAGE lines: its
+    // depth, value and best line, the first at once and then at most four a
+    // second, so that a manager that shows them shows it thinking.
+    void sayWhileThinking(std::function<void(const std::string&)> say) { say_ = std::move(say); }
     // What the brain sees: X its own stone, O the other's, Empty, or
     // WipeBar outside a board smaller than 20.
     char at(int32_t x, int32_t y) const { return board_[static_cast<size_t>(y)][static_cast<size_t>(x)]; }
@@ -70,6 +76,10 @@ private:
     bool inBoard_ = false;
     bool ended_ = false;
     const std::atomic<bool>* stop_ = nullptr;
+    std::function<void(const std::string&)> say_;
 };
+
+// Master's thinking as a brain's MESSAGE line.
+std::string thinkingMessage(const Thinking& thinking);
 
 } // namespace brindle::engine

@@ -116,6 +116,10 @@ int main(int argc, char* argv[])
     // brain ends, and the end of the process takes it along.
     static Inbox inbox;
     brain.stopWhen(&inbox.stop);
+    brain.sayWhileThinking([](const std::string& message) {
+        std::printf("%s\n", message.c_str());
+        std::fflush(stdout);
+    });
     std::thread(readManager, std::ref(inbox)).detach();
     for (;;) {
         brindle::engine::LineReader::Line line;

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -141,6 +143,26 @@ TEST_F(Session, BadInputGetsAnErrorAndTheNextCommandIsAnsweredNormally)
     for (int i = 0; i < 400; ++i)
         brain.command(std::to_string(i % 20) + "," + std::to_string(i / 20) + "," + ((i % 20 + 2 * (i / 20)) % 4 < 2 ? "1" : "2"));
     EXPECT_EQ(brain.command("DONE"), Lines{"ERROR the board is full"});
+}
+
+TEST(Brain, MasterSaysItsThinkingAtOnceAndAnswersTheLinesFirstMove)
+{
+    Brain brain{*levelOfWord("master"), 7, "1.4.0"};
+    std::atomic<bool> stop{false};
+    Lines heard;
+    brain.stopWhen(&stop);
+    // The first line comes at once, after depth 1; the manager then says END.
+    brain.sayWhileThinking([&](const std::string& line) { heard.push_back(line), stop = true; });
+    ASSERT_EQ(brain.command("START 20"), Lines{"OK"});
+    const Lines answer = brain.command("TURN 9,9");
+    ASSERT_EQ(heard.size(), 1u);
+    const std::regex message("MESSAGE depth 1 value [+-][0-9]+\\.[0-9] nodes [1-9][0-9]* line( [0-9]+,[0-9]+)+");
+    EXPECT_TRUE(std::regex_match(heard[0], message)) << heard[0];
+    ASSERT_EQ(answer.size(), 2u);
+    // Stopped during depth 2, it ends with what depth 1 said, and plays the line's first move.
+    const auto withoutNodes = [](const std::string& m) { return m.substr(0, m.find(" nodes ")) + m.substr(m.find(" line ")); };
+    EXPECT_EQ(withoutNodes(answer[0]), withoutNodes(heard[0]));
+    EXPECT_EQ(answer[0].substr(answer[0].find(" line ") + 6, answer[1].size()), answer[1]);
 }
 
 TEST(Levels, EachNameAMenuLevelThatOpensInTheMiddleHalfAndPlaysOnlyFreeCells)
