@@ -2,7 +2,7 @@
 """Writes the hand-made seeds of the record fuzz target into
 fuzz/corpus/record: .psq records as Piskvork writes them and as Brindle
 does, SGF with everything the reader takes (variations, escapes, comments,
-set-up stones, white opening, scores and move times), and records it turns
+set-up stones, white opening, scores and move times, a review's notes), and records it turns
 down (other board sizes, a pass, moves off the board)."""
 import os
 
@@ -48,6 +48,9 @@ seeds = {
     "setup.sgf": "(;GM[4]SZ[20:20]PB[Set]PW[Up]AB[jj][ab:ac]AW[kk][ll];W[mm]V[-7];B[nn])",
     "white_first.sgf": "(;FF[4]GM[4]SZ[20]PB[Bl]PW[Wh]PL[W]RE[0]\n;W[jj]V[4];B[kk]V[-2.9];W[jk])",
     "white_setup.sgf": "(;GM[4]SZ[20]PB[x]PW[y]AW[jj];B[kk])",
+    "review.sgf": "(;FF[4]GM[4]SZ[20]PB[R]PW[B]BRREVIEW[1]\n;B[jj]V[0.1]BRMS[9];W[kk]V[0.55]BM[1]C[k10 [was\\] \\\\ better]"
+                  ";B[jk]V[+0.4]DO[]C[two\r\nlines];W[ll]V[nan]TE[1];B[jl]V[-7]C[" + "\xc3\xa9" * 600 + "])",
+    "notes.sgf": "(;GM[4]SZ[20]C[game];B[jj]V[12]C[];W[kk]BM[2]DO[];B[jk]C[a\\\nb])",
     "lower_case.sgf": "\xef\xbb\xbf (;GaMe[4]SiZe[20]PlayerBlack[ann]PlayerWhite[bo]REsult[Draw];B[cc];W[dd])",
     "bad_size.sgf": "(;GM[4]SZ[19];B[aa])",
     "bad_rect.sgf": "(;GM[4]SZ[15:20];B[aa])",

@@ -2,10 +2,11 @@
 // A record they return goes on the board as it stands, and what either
 // writer makes of it reads back as the same game: the moves, their times
 // and scores, the players and the result (SGF also keeps the opener's
-// colour; a .psq line loses blanks at its ends and writes an unknown time
-// as 0).
+// colour and the notes on the moves, a value to three decimals; a .psq line
+// loses blanks at its ends and writes an unknown time as 0).
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -69,6 +70,14 @@ void check(const ReadResult& result)
         const Move& a = r->moves[i];
         const Move& b = sgf.moves[i];
         require(a.row == b.row && a.col == b.col && a.score == b.score && a.ms == b.ms);
+    }
+    // Notes that say nothing are not written, and so may not come back.
+    require(sgf.reviewed == r->reviewed && (sgf.notes.empty() || sgf.notes.size() == r->notes.size()));
+    for (size_t i = 0; i < r->notes.size(); ++i) {
+        const Note& a = r->notes[i];
+        const Note b = i < sgf.notes.size() ? sgf.notes[i] : Note{};
+        require(a.valued == b.valued && std::abs(a.value - b.value) <= 0.0005 && a.mark == b.mark && a.comment == b.comment);
+        require(a.value >= -1 && a.value <= 1 && a.comment.size() <= MaxCommentBytes);
     }
 
     const Record psq = readBack(toPsq(*r));

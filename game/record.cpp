@@ -227,6 +227,71 @@ std::string sgfText(std::string_view text)
     return out;
 }
 
+// The root property that says a record's V values are a review's.
+constexpr std::string_view ReviewProperty = "BRREVIEW";
+
+// A review's value as short as it reads, whatever the locale: "0.25", "-1".
+std::string sgfReal(double value)
+{
+    std::array<char, 16> digits{};
+    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), std::clamp(value, -1.0, 1.0),
+                              std::chars_format::fixed, 3).ptr;
+    std::string out(digits.data(), end);
+    while (out.back() == '0')
+        out.pop_back();
+    if (out.back() == '.')
+        out.pop_back();
+    return out == "-0" ? "0" : out;
+}
+
+// A comment as text for the player: line breaks as '\n', other control
+// characters as blanks, and at most MaxCommentBytes, cut between characters.
+std::string sgfComment(std::string_view value)
+{
+    const auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    std::string out;
+    size_t i = 0;
+    for (; i < value.size() && out.size() < MaxCommentBytes; ++i) {
+        char c = value[i];
+        if (c == '\r') {
+            if (i + 1 < value.size() && value[i + 1] == '\n')
+                ++i;
+            c = '\n';
+        } else if (c != '\n' && (static_cast<unsigned char>(c) < 32 || c == 127)) {
+            c = ' ';
+        }
+        out += c;
+    }
+    // The cap fell inside a UTF-8 character: it goes whole.
+    if (i < value.size() && continuation(value[i])) {
+        while (!out.empty() && continuation(out.back()))
+            out.pop_back();
+        if (!out.empty())
+            out.pop_back();
+    }
+    return out;
+}
+
+// One property of a move's note, as any program writes it.
+void readNote(Note& note, const std::string& id, std::string_view value)
+{
+    if (id == "V") {
+        value = trim(value);
+        if (value.starts_with('+')) // SGF allows the sign; from_chars does not
+            value.remove_prefix(1);
+        if (double v = 0; parseNumber(value, v) && std::isfinite(v)) {
+            note.valued = true;
+            note.value = std::clamp(v, -1.0, 1.0);
+        }
+    } else if (id == "BM") {
+        note.mark = Note::Mark::Bad; // BM[2], very bad, is no worse here
+    } else if (id == "DO" && note.mark != Note::Mark::Bad) {
+        note.mark = Note::Mark::Doubtful;
+    } else if (id == "C") {
+        note.comment = sgfComment(value);
+    }
+}
+
 std::string sgfPoint(int32_t row, int32_t col)
 {
     return {static_cast<char>('a' + col), static_cast<char>('a' + row)};
@@ -473,20 +538,36 @@ std::string toSgf(const Record& record)
         out += "RE[" + result + "]";
     if (record.timeLimitSec > 0)
         out += "TM[" + std::to_string(record.timeLimitSec) + "]";
+    // Notes that do not go one to a move are not written; without a review's
+    // notes, BRREVIEW would have the scores read back as its values.
+    const bool noted = record.notes.size() == record.moves.size();
+    const bool reviewed = record.reviewed && noted;
     for (const auto& [name, value] : record.kept)
-        out += name + "[" + sgfText(value) + "]";
+        if (name != ReviewProperty)
+            out += name + "[" + sgfText(value) + "]";
+    if (reviewed)
+        out += std::string(ReviewProperty) + "[1]";
     if (record.first == MarkO)
         out += "PL[W]";
     for (size_t i = 0; i < record.moves.size(); ++i) {
         const Move& m = record.moves[i];
         const bool red = (i % 2 == 0) == (record.first == MarkX);
         out += std::string(i % 10 == 0 ? "\n" : "") + ";" + (red ? "B" : "W") + "[" + sgfPoint(m.row, m.col) + "]";
-        // The score as SGF values it, from black's side.
-        if (m.score != 0)
+        const Note* note = noted ? &record.notes[i] : nullptr;
+        // One V a node: the review's value, or else the score as SGF values it, from black's side.
+        if (reviewed && note->valued && std::isfinite(note->value))
+            out += "V[" + sgfReal(note->value) + "]";
+        else if (!reviewed && m.score != 0)
             out += "V[" + std::to_string(red ? m.score : -m.score) + "]";
+        if (note && note->mark == Note::Mark::Bad)
+            out += "BM[1]";
+        if (note && note->mark == Note::Mark::Doubtful)
+            out += "DO[]";
         // How long the move took has no property of the format's own.
         if (m.ms >= 0)
             out += "BRMS[" + std::to_string(m.ms) + "]";
+        if (note && !note->comment.empty())
+            out += "C[" + sgfText(note->comment) + "]";
     }
     return out + ")\n";
 }
@@ -532,7 +613,9 @@ ReadResult readSgf(std::string_view text)
                     record.result = Result::Draw;
                 }
             }
-            if (root && p.id.starts_with("BR") && p.id != "BRMS")
+            if (root && p.id == ReviewProperty)
+                record.reviewed = true;
+            else if (root && p.id.starts_with("BR") && p.id != "BRMS")
                 record.kept[p.id] = value;
             if (p.id == "AB" || p.id == "AW") {
                 if (last != 0)
@@ -574,7 +657,11 @@ ReadResult readSgf(std::string_view text)
             continue;
         for (const Property& p : nodes[n]) {
             Move& m = record.moves.back();
-            if (p.id == "V") {
+            // A review's V is its value, not the computer's score.
+            if ((p.id == "V" && record.reviewed) || p.id == "BM" || p.id == "DO" || p.id == "C") {
+                record.notes.resize(record.moves.size());
+                readNote(record.notes.back(), p.id, p.values.front());
+            } else if (p.id == "V") {
                 const double v = std::strtod(p.values.front().c_str(), nullptr);
                 const double own = last == MarkX ? v : -v;
                 if (std::isfinite(own))
@@ -590,6 +677,8 @@ ReadResult readSgf(std::string_view text)
         if (auto error = setUpFirst(record, black, white, 0, black.empty() && white.empty() ? 1 : (black.empty() ? white : black).front().line))
             return *error;
     }
+    if (record.reviewed || !record.notes.empty())
+        record.notes.resize(record.moves.size());
     if (auto error = checkMoves(record); std::holds_alternative<Error>(error))
         return std::get<Error>(error);
     return record;

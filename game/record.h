@@ -32,6 +32,17 @@ struct Move {
 
 enum class Result { None, RedWins, BlueWins, Draw };
 
+// A review's word on one move: SGF's V, BM, DO and C on the move's node.
+struct Note {
+    bool valued = false;
+    double value = 0; // the position after the move, from red's side (SGF's black): -1 (blue wins) to 1 (red wins)
+    enum class Mark { None, Doubtful, Bad } mark = Mark::None; // DO[] and BM[1]
+    std::string comment = ""; // C[], free text of any characters
+};
+
+// The longest comment kept from a file, in bytes.
+inline constexpr size_t MaxCommentBytes = 1000;
+
 struct Record {
     // The colour that opened: red (MarkX) in every game but some network games.
     char first = MarkX;
@@ -46,10 +57,16 @@ struct Record {
     // Brindle's own values that only a record kept between runs carries
     // (SGF properties of the root node whose names start with "BR").
     std::map<std::string, std::string> kept;
+    // A review's notes, or the marks and comments another program wrote on the moves.
+    std::vector<Note> notes = {}; // empty, or one per move
+    bool reviewed = false;        // the notes come from a review of the whole game
 };
 
 std::string toPsq(const Record& record);
 // Each move's time is a property of Brindle's own, which other programs pass over.
+// Notes that go one to a move are written on the moves' nodes. A reviewed
+// record's V values are the review's, and its root says so (BRREVIEW[1]),
+// since V otherwise holds the computer's own score.
 std::string toSgf(const Record& record);
 
 struct Error {

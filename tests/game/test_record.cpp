@@ -1,5 +1,7 @@
 #include "game/record.h"
 
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 namespace brindle::record {
@@ -15,10 +17,12 @@ Record readOk(std::string_view text)
 
 // A record in one line: the opener, each move as row,column (from 1) with its
 // time and score when known, the players, the result, the date, the time limit
-// and the kept values: "O: 10,10 1200ms, 10,11 40ms 371 | Ann - Bo | blue wins on time | 2026-12-08 | 300 s | BRCLOCK=83".
+// and the kept values: "O: 10,10 1200ms, 10,11 40ms 371 | Ann - Bo | blue wins on time | 2026-12-08 | 300 s | BRCLOCK=83";
+// then any notes, each after a bar: " reviewed | 0.25 | -1 bad: why | doubtful".
 std::string text(const Record& r)
 {
     static const char* const results[] = {"unfinished", "red wins", "blue wins", "draw"};
+    static const char* const marks[] = {"", " doubtful", " bad"};
     std::string out = std::string(1, r.first) + ":";
     for (const Move& m : r.moves)
         out += " " + std::to_string(m.row + 1) + "," + std::to_string(m.col + 1) + (m.ms >= 0 ? " " + std::to_string(m.ms) + "ms" : "") +
@@ -27,7 +31,10 @@ std::string text(const Record& r)
            " | " + std::to_string(r.timeLimitSec) + " s |";
     for (const auto& [name, value] : r.kept)
         out += " " + name + "=" + value;
-    return out;
+    std::ostringstream notes;
+    for (const Note& n : r.notes)
+        (n.valued ? notes << " | " << n.value : notes << " |") << marks[int(n.mark)] << (n.comment.empty() ? "" : ": ") << n.comment;
+    return out + (r.reviewed ? " reviewed" : "") + notes.str();
 }
 
 TEST(Record, SgfKeepsEverythingItWritesAndPsqTheMovesTimesPlayersAndResult)
@@ -49,16 +56,33 @@ TEST(Record, SgfKeepsEverythingItWritesAndPsqTheMovesTimesPlayersAndResult)
     }
 }
 
+TEST(Record, AReviewComesBackWithItsValuesMarksAndCommentsInPlaceOfTheScores)
+{
+    Record r;
+    r.moves = {{9, 9, 500, 12}, {9, 10, -1, 40}, {10, 10, -1, 0}, {0, 0, -1, 7}};
+    r.notes = {{true, 0.25}, {true, -1.0 / 3, Note::Mark::Bad, "k10 [was] \\ better"}, {true, 1, Note::Mark::Doubtful, "two\nlines"}, {true, -0.00001}};
+    r.reviewed = true;
+    EXPECT_NE(toSgf(r).find("BRREVIEW[1]\n;B[jj]V[0.25]BRMS[500];W[kj]V[-0.333]BM[1]C[k10 [was\\] \\\\ better];B[kk]V[1]DO[]C[two\nlines];W[aa]V[0])"),
+              std::string::npos) << toSgf(r);
+    EXPECT_EQ(text(readOk(toSgf(r))), "X: 10,10 500ms, 10,11, 11,11, 1,1 |  -  | unfinished |  | 0 s | reviewed | 0.25 | -0.333 bad: k10 [was] \\ better | "
+                                      "1 doubtful: two\nlines | 0") << "no scores, nothing kept";
+    r.notes.pop_back(); // notes that are not one a move are no review: the scores are written instead
+    EXPECT_EQ(text(readOk(toSgf(r))), "X: 10,10 500ms 12, 10,11 40, 11,11, 1,1 7 |  -  | unfinished |  | 0 s |");
+}
+
 TEST(Record, ReadsWhatOtherProgramsWrite)
 {
     // Piskvork on Windows: CR LF, blanks, the brains' files and its closing numbers.
     EXPECT_EQ(text(readOk("Piskvorky 20x20, 11:11, 0\r\n10,10,0\r\n 11,10,1532 \r\n9,9\r\npbrain-one.zip\r\npbrain-two.zip\r\n-1\r\n1,Freestyle\r\n")),
               "X: 10,10 0ms, 10,11 1532ms, 9,9 | pbrain-one.zip - pbrain-two.zip | unfinished |  | 0 s |");
-    // SGF with a byte order mark, comments, escapes, lower-case letters in
-    // names, variations of which only the first counts, and a second game.
-    EXPECT_EQ(text(readOk("\xEF\xBB\xBF (;GaMe[4]FF[4]SZ[20]PB[Ann \\] B.]PW[Bo]RE[B+R]C[a comment (with ;B[aa\\])]\n"
-                          ";B[jj]C[first]\n;W[kj]\n(;B[jk]V[12.5];W[ak](;B[ss])(;B[tt]))\n(;B[aa])\n)(;B[bb])")),
-              "X: 10,10, 10,11, 11,10 12, 11,1, 19,19 | Ann ] B. - Bo | red wins |  | 0 s |");
+    // SGF with a byte order mark, comments (the moves' kept, and written back),
+    // marks (TE, a good move, is none), escapes, lower-case letters in names,
+    // variations of which only the first counts, and a second game. Without
+    // BRREVIEW, V is the computer's score as ever.
+    const Record other = readOk("\xEF\xBB\xBF (;GaMe[4]FF[4]SZ[20]PB[Ann \\] B.]PW[Bo]RE[B+R]C[a comment (with ;B[aa\\])]\n"
+                                ";B[jj]C[first\r\nline\x01]\n;W[kj]TE[1]BM[2]DO[]\n(;B[jk]V[12.5];W[ak](;B[ss])(;B[tt]))\n(;B[aa])\n)(;B[bb])");
+    EXPECT_EQ(text(other), "X: 10,10, 10,11, 11,10 12, 11,1, 19,19 | Ann ] B. - Bo | red wins |  | 0 s | |: first\nline  | bad | | |");
+    EXPECT_EQ(text(readOk(toSgf(other))), text(other));
     // Set-up stones are the first moves, taken in turns; the row of a rectangle "ab:ac" counts as two.
     EXPECT_EQ(text(readOk("(;GM[4]SZ[20:20]AB[jj][ab:ac]AW[kk][ll];W[mm])")), "X: 10,10, 11,11, 2,1, 12,12, 3,1, 13,13 |  -  | unfinished |  | 0 s |");
     EXPECT_EQ(text(readOk("(;SZ[20]AW[jj];B[kk])")), "O: 10,10, 11,11 |  -  | unfinished |  | 0 s |");
@@ -113,6 +137,8 @@ TEST(Record, OddInputFromAnywhereIsReadSafely)
     EXPECT_EQ(readOk("\n\nPiskvorky 20x20, 11:11, 0\n\x01 Ann \x02\nBo\n").red, "Ann") << "blanks and controls trimmed";
     EXPECT_TRUE(readOk("(;)").moves.empty());
     EXPECT_EQ(text(readOk("(;TM[60x];B[aa]V[nan]BRMS[-5];W[bb]V[1e300]BRMS[12x])")), "X: 1,1, 2,2 -1000000000 |  -  | unfinished |  | 0 s |");
+    EXPECT_EQ(text(readOk("(;BRREVIEW[1];B[jj]V[nan];W[kj]V[0.5x];B[kk]V[ +2];W[ll]V[-1e9]C[" + std::string(999, 'a') + "\xC3\xA9])")),
+              "X: 10,10, 10,11, 11,11, 12,12 |  -  | unfinished |  | 0 s | reviewed | | | 1 | -1: " + std::string(999, 'a')) << "a long comment is cut between characters";
     std::string crowded = "(;SZ[20]";
     for (int i = 0; i < 1000; ++i)
         crowded += "AB[aa:zz]";
