@@ -66,7 +66,9 @@ TEST(Record, AReviewComesBackWithItsValuesMarksAndCommentsInPlaceOfTheScores)
               std::string::npos) << toSgf(r);
     EXPECT_EQ(text(readOk(toSgf(r))), "X: 10,10 500ms, 10,11, 11,11, 1,1 |  -  | unfinished |  | 0 s | reviewed | 0.25 | -0.333 bad: k10 [was] \\ better | "
                                       "1 doubtful: two\nlines | 0") << "no scores, nothing kept";
-    r.notes.pop_back(); // notes that are not one a move are no review: the scores are written instead
+    // Notes that are not one a move are no review, whatever is kept: the scores are written instead.
+    r.notes.pop_back();
+    r.kept = {{"BRREVIEW", "1"}};
     EXPECT_EQ(text(readOk(toSgf(r))), "X: 10,10 500ms 12, 10,11 40, 11,11, 1,1 7 |  -  | unfinished |  | 0 s |");
 }
 
@@ -75,10 +77,9 @@ TEST(Record, ReadsWhatOtherProgramsWrite)
     // Piskvork on Windows: CR LF, blanks, the brains' files and its closing numbers.
     EXPECT_EQ(text(readOk("Piskvorky 20x20, 11:11, 0\r\n10,10,0\r\n 11,10,1532 \r\n9,9\r\npbrain-one.zip\r\npbrain-two.zip\r\n-1\r\n1,Freestyle\r\n")),
               "X: 10,10 0ms, 10,11 1532ms, 9,9 | pbrain-one.zip - pbrain-two.zip | unfinished |  | 0 s |");
-    // SGF with a byte order mark, comments (the moves' kept, and written back),
-    // marks (TE, a good move, is none), escapes, lower-case letters in names,
-    // variations of which only the first counts, and a second game. Without
-    // BRREVIEW, V is the computer's score as ever.
+    // SGF with a byte order mark, comments (the moves' kept and written back), marks (TE, a good
+    // move, is none), escapes, lower-case letters in names, variations of which only the first
+    // counts, and a second game. Without BRREVIEW, V is the computer's score as ever.
     const Record other = readOk("\xEF\xBB\xBF (;GaMe[4]FF[4]SZ[20]PB[Ann \\] B.]PW[Bo]RE[B+R]C[a comment (with ;B[aa\\])]\n"
                                 ";B[jj]C[first\r\nline\x01]\n;W[kj]TE[1]BM[2]DO[]\n(;B[jk]V[12.5];W[ak](;B[ss])(;B[tt]))\n(;B[aa])\n)(;B[bb])");
     EXPECT_EQ(text(other), "X: 10,10, 10,11, 11,10 12, 11,1, 19,19 | Ann ] B. - Bo | red wins |  | 0 s | |: first\nline  | bad | | |");
