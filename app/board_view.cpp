@@ -88,6 +88,75 @@ void BoardView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.drawImage(event->rect(), image_, event->rect());
+    paintOverlay(painter);
+}
+
+void BoardView::setOverlay(const BoardOverlay& overlay)
+{
+    if (overlay == overlay_)
+        return;
+    overlay_ = overlay;
+    update();
+}
+
+void BoardView::paintOverlay(QPainter& painter) const
+{
+    if (game_ == nullptr)
+        return;
+    const auto cellRect = [this](const std::array<int32_t, 2>& cell, double inset) {
+        const double w = game_->CellWidth / TwipsPerPixel, h = game_->CellHeight / TwipsPerPixel;
+        return QRectF((cell[1] + 1) * w, (cell[0] + 1) * h, w, h).adjusted(w * inset, h * inset, -w * inset, -h * inset);
+    };
+    painter.setRenderHint(QPainter::Antialiasing);
+    const auto number = [&painter](const QRectF& r, int n, const QColor& colour) {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(7, static_cast<int>(r.height() * 0.8)));
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(colour);
+        painter.drawText(r, Qt::AlignCenter, QString::number(n));
+    };
+    // The best line: stones of the side to play, see-through, in their order.
+    for (size_t i = 0; i < overlay_.line.size(); ++i) {
+        const bool red = (i % 2 == 0) == overlay_.lineRed;
+        QColor fill = red ? QColor(220, 0, 0) : QColor(0, 0, 220);
+        fill.setAlpha(110);
+        const QRectF r = cellRect(overlay_.line[i], 0.1);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawEllipse(r);
+        number(r, static_cast<int>(i + 1), Qt::white);
+    }
+    // The candidates: dark numbers in a pale ring, on empty cells.
+    for (size_t i = 0; i < overlay_.candidates.size() && overlay_.line.empty(); ++i) {
+        const QRectF r = cellRect(overlay_.candidates[i], 0.12);
+        painter.setPen(QPen(QColor(90, 60, 0), 1.5));
+        painter.setBrush(QColor(255, 235, 160, 200));
+        painter.drawEllipse(r);
+        number(r, static_cast<int>(i + 1), QColor(90, 60, 0));
+    }
+    if (!overlay_.note.empty()) {
+        const double h = game_->CellHeight / TwipsPerPixel;
+        QFont font = painter.font();
+        font.setPixelSize(std::max(9, static_cast<int>(h * 0.7)));
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(game_->CellWidth / TwipsPerPixel, 0, width(), h), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::fromStdString(overlay_.note));
+    }
+    // The hint: a gold diamond round the cell, unlike a piece, the cursor's
+    // square rings or a won line, and open so that a number inside shows.
+    if (overlay_.hint) {
+        const QRectF r = cellRect(overlay_.hintCell, -0.15);
+        const QPolygonF diamond({QPointF(r.center().x(), r.top()), QPointF(r.right(), r.center().y()),
+                                 QPointF(r.center().x(), r.bottom()), QPointF(r.left(), r.center().y())});
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(255, 170, 0), 3));
+        painter.drawPolygon(diamond);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawPolygon(diamond);
+    }
 }
 
 void BoardView::resizeEvent(QResizeEvent*)

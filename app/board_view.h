@@ -3,7 +3,10 @@
 // that the game draws on in twips, shown at every repaint. Mouse presses are
 // reported in twips as well.
 
+#include <array>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QColor>
 #include <QImage>
@@ -18,6 +21,23 @@ inline constexpr double TwipsPerPixel = 15.0;
 int toPixels(double twips);
 // A colour word (&H00BBGGRR) as Qt's colour.
 QColor toQColor(Colour colour);
+
+// What the computer's advice shows over the board, painted above the game's
+// own drawing and never into it: cells are {row, column}.
+struct BoardOverlay {
+    bool hint = false;
+    std::array<int32_t, 2> hintCell{};
+    // The analysis' best moves, marked 1, 2, 3.
+    std::vector<std::array<int32_t, 2>> candidates;
+    // The best line while the pointer is on it: numbered translucent stones,
+    // the first in `lineRed`'s colour.
+    std::vector<std::array<int32_t, 2>> line;
+    bool lineRed = true;
+    // Words over the board's top margin ("Hint: Red wins in 4 moves").
+    std::string note;
+
+    bool operator==(const BoardOverlay&) const = default;
+};
 
 class BoardView final : public QWidget, public Canvas {
     Q_OBJECT
@@ -44,6 +64,9 @@ public:
     void setGame(const Game* game) { game_ = game; }
     const Game* game() const { return game_; }
 
+    void setOverlay(const BoardOverlay& overlay);
+    const BoardOverlay& overlay() const { return overlay_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -60,7 +83,10 @@ private:
 
     QImage image_;
     bool persistent_ = true;
+    void paintOverlay(QPainter& painter) const;
+
     const Game* game_ = nullptr;
+    BoardOverlay overlay_;
 };
 
 } // namespace brindle

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QStyle>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
@@ -104,6 +105,7 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
     buildMenus();
     bindViewCommands(game_);
     game_.bindCommand(Menu_exit, [this] { Menu_exit_Click(); });
+    buildAdvice();
 
     session_.attach(game_);
     session_.announcer = &hostAnnouncer_;
@@ -157,6 +159,8 @@ void MainWindow::handle(Event&& event)
     if (ending_)
         return;
     event();
+    game_.showAdviceItems();
+    advisor_->sync();
     Render();
 }
 
@@ -283,6 +287,10 @@ void MainWindow::buildMenus()
     addItem(game, Menu_Undo, "&Undo", Qt::Key_Delete);
     addItem(game, Menu_RejectUndo, "&Reject undo", Qt::Key_F9);
     game->addSeparator();
+    addItem(game, Menu_Hint, "&Hint", Qt::Key_H);
+    addItem(game, Menu_Analysis, "Anal&ysis", Qt::Key_F7, true);
+    addItem(game, Menu_Review, "Re&view game");
+    game->addSeparator();
     addItem(game, Menu_Details, "&Details", Qt::Key_F3, true);
     QMenu* piece = game->addMenu(QStringLiteral("&Piecesize"));
     actions_[Menu_Piece] = piece->menuAction();
@@ -394,7 +402,28 @@ void MainWindow::applySize()
     knownWidth_ = game_.ui.Width;
     knownHeight_ = game_.ui.Height;
     const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : menuBar()->sizeHint().height();
-    resize(toPixels(knownWidth_ - WidthAllowance), toPixels(knownHeight_ - FrameHeight) + menuHeight);
+    // The analysis panel has room of its own beside the board.
+    const int panel = analysisPanel_->isVisible() ? width() - board_->width() : 0;
+    resize(toPixels(knownWidth_ - WidthAllowance) + panel, toPixels(knownHeight_ - FrameHeight) + menuHeight);
+}
+
+void MainWindow::buildAdvice()
+{
+    analysisPanel_ = new AnalysisPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, analysisPanel_);
+    analysisPanel_->hide();
+    advisor_ = std::make_unique<Advisor>(game_, *board_, *analysisPanel_, [this](std::function<void()> f) { handle(std::move(f)); });
+    advisor_->showPanel = [this](bool shown) {
+        // The board keeps its size: the window grows by the panel and gives it back.
+        if (shown == analysisPanel_->isVisible())
+            return;
+        const int boardWidth = board_->width();
+        analysisPanel_->setVisible(shown);
+        const int room = analysisPanel_->sizeHint().width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
+        resize(shown ? boardWidth + room : boardWidth, height());
+    };
+    game_.bindCommand(Menu_Analysis, [this] { game_.check(Menu_Analysis, !game_.checked(Menu_Analysis)); });
+    game_.bindCommand(Menu_Review, [this] { advisor_->startReview(); });
 }
 
 void MainWindow::Render()
@@ -611,6 +640,7 @@ void MainWindow::saveGame()
     settings_.write("RecordFolder", file.absolutePath().toStdString());
     record::Record r = game_.record(today.toStdString());
     r.application = std::string("Brindle:") + VersionText;
+    advisor_->annotate(r);
     const bool asPsq = file.suffix().compare(QStringLiteral("psq"), Qt::CaseInsensitive) == 0;
     const std::string failure = writeAtomically(path, asPsq ? record::toPsq(r) : record::toSgf(r));
     if (!failure.empty())
@@ -642,6 +672,8 @@ void MainWindow::openRecordFile(const QString& path)
                 failure = *message;
             else if (std::string refused = game_.openRecord(std::get<record::Record>(read)); !refused.empty())
                 failure = shownName(path) + ": " + refused;
+            else
+                advisor_->opened(std::get<record::Record>(read));
             if (!failure.empty())
                 dialogs_.messageBox(failure + "\r\nThe game on the board stays as it was.", "Brindle",
                                     Dialogs::Icon::Information);

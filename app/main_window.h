@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "app/advisor.h"
+#include "app/analysis_panel.h"
 #include "platform/avahi.h"
 #include "app/board_accessible.h"
 #include "app/qt_ports.h"
@@ -54,6 +56,8 @@ public:
     BoardView& board() { return *board_; }
     const BoardView& board() const { return *board_; }
     QAction* action(MenuId id) const { return actions_[id]; }
+    Advisor& advisor() { return *advisor_; }
+    AnalysisPanel& analysisPanel() { return *analysisPanel_; }
     // Timer1 to Timer4 as the window runs them.
     const QTimer& timer(int number) const { return timers_[static_cast<size_t>(number - 1)]; }
 
@@ -85,6 +89,8 @@ private:
 
     void buildControls();
     void buildMenus();
+    // The analysis panel, the review and the marks over the board.
+    void buildAdvice();
     QMenu* addMenu(MenuId id, const char* caption);
     QAction* addItem(QMenu* menu, MenuId id, const char* caption, QKeySequence key = {}, bool checkable = false);
     // Items of which exactly one is chosen show radio marks.
@@ -143,6 +149,8 @@ private:
     std::array<uint32_t, 4> timerRestarts_{};
     std::string shownMoves_;
     BoardAnnouncer announcer_;
+    AnalysisPanel* analysisPanel_ = nullptr;
+    std::unique_ptr<Advisor> advisor_;
 
     // The widgets that show a pointer of their own, and the pointer each had
     // before the hourglass.

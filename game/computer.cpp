@@ -44,8 +44,7 @@ void Game::askThinker()
     ui.MousePointer = PointerHourglass;
     Question question;
     question.otherEngine = checked(Menu_OtherEngine);
-    for (int32_t n = 1; n <= MoveCount; ++n)
-        question.moves.push_back({History[static_cast<size_t>(n)][1], History[static_cast<size_t>(n)][2]});
+    question.moves = movesOnBoard();
     const uint32_t game = gameNumber_;
     const uint32_t position = positionNumber_;
     thinker_->ask(question, [this, game, position](const Answer& answer) {

@@ -19,6 +19,7 @@ void Game::bindCoreCommands()
         {Menu_ComputerComputer, &Game::Menu_ComputerComputer_Click},
         {Menu_Stop, &Game::Menu_Stop_Click},
         {Menu_Continue, &Game::Menu_Continue_Click},
+        {Menu_Hint, &Game::Menu_Hint_Click},
     };
     for (const auto& [item, handler] : handlers)
         commands_[item] = [this, handler = handler] { (this->*handler)(); };

@@ -99,7 +99,7 @@ void Game::Form_Load()
     wonByLine = false;
     drawn = false;
     ++gameNumber_;
-    ++positionNumber_;
+    positionChanged();
     MoveCount = 0;
     ListedMoves = 0;
 

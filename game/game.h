@@ -119,6 +119,12 @@ public:
     ComputerPlayer::Choice chooseMove();
     // The thinker (Master or the other engine) has been asked and not yet answered.
     bool thinking() const { return thinking_; }
+    // Hint, Analysis and Review game are greyed where they would not be
+    // fair or have nothing to work on: a network game, the computer's turn,
+    // a game played by the computer alone, an ended game (Hint only).
+    void showAdviceItems();
+    // The moves on the board, {row, column} in the order played.
+    std::vector<std::array<int32_t, 2>> movesOnBoard() const;
     // ---- Game records
     // The game so far, with the players' names and, once it has ended, its result.
     record::Record record(std::string date) const;
@@ -218,6 +224,10 @@ private:
     // The computer's move when Master or the other engine plays it.
     bool thinkerPlays() const;
     void askThinker();
+    void Menu_Hint_Click();
+    void hintAnswered(uint32_t position, const Answer& answer);
+    // The position has changed: a hint given for it, or asked, no longer stands.
+    void positionChanged();
     void thinkerAnswered(uint32_t game, uint32_t position, const Answer& answer);
     void stopThinking();
     void thinkerFailed(const std::string& what);
@@ -297,6 +307,7 @@ private:
     // A kept game waits for "Continue last game".
     bool keptWaiting_ = false;
     bool thinking_ = false;
+    bool hinting_ = false;
 
     ComputerPlayer::Cells board_;
     ComputerPlayer computer_;

@@ -70,7 +70,8 @@ void Game::PlacePiece(int32_t Row, int32_t Col, int32_t MoveScore)
     LastMark = NextMark;
     setBoard(Row, Col, NextMark);
     NextMark = otherMark(NextMark);
-    const uint32_t position = ++positionNumber_;
+    positionChanged();
+    const uint32_t position = positionNumber_;
 
     ++MoveCount;
     ShowMoveCount();

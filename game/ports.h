@@ -121,6 +121,8 @@ struct Question {
     std::vector<std::array<int32_t, 2>> moves;
     // The other program rather than Master.
     bool otherEngine = false;
+    // A hint for the side to move rather than the computer's own move.
+    bool hint = false;
 };
 struct Answer {
     int32_t row = -1;
@@ -128,6 +130,8 @@ struct Answer {
     int32_t score = 0;
     // Not empty when the player misbehaved: what it did, for the player to read.
     std::string failure;
+    // A hint's forced win in words ("Red wins in 4 moves"); empty when none is certain.
+    std::string verdict = "";
 };
 class Thinker {
 public:

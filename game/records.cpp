@@ -97,7 +97,7 @@ void Game::loadMoves(const record::Record& game, int32_t clockSeconds)
         computer_.notePiece(m.row, m.col);
     }
     HighMove = MoveCount;
-    ++positionNumber_;
+    positionChanged();
     clock_.GameSeconds = clockSeconds;
     clock_.stop();
     clock_.resume();

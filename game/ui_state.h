@@ -20,6 +20,9 @@ enum MenuId : int {
     Menu_Continue,
     Menu_Undo,
     Menu_RejectUndo,
+    Menu_Hint,
+    Menu_Analysis,
+    Menu_Review,
     Menu_Details,
     Menu_Piece,
     Menu_PieceSmall,
@@ -115,6 +118,15 @@ struct CellCursor {
     int32_t Col = BoardSize / 2 - 1;
 };
 
+// The move the computer suggests, marked on the board until the next move.
+struct HintMark {
+    bool Shown = false;
+    int32_t Row = 0;
+    int32_t Col = 0;
+    // A forced win, in words ("Red wins in 4 moves"); empty when none is certain.
+    std::string verdict;
+};
+
 struct Ui {
     std::array<MenuItem, MenuCount> Menu{};
 
@@ -142,6 +154,7 @@ struct Ui {
     StatusTextWidths statusText;
 
     CellCursor cursor;
+    HintMark hint;
     // The last thing said to a screen reader ("Blue plays row 3, column 12"),
     // and how many have been said, so that the same words twice are told twice.
     std::string spoken;

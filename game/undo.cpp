@@ -26,7 +26,7 @@ void Game::takeBackMove()
     const auto& move = History[static_cast<size_t>(MoveCount)];
     setBoard(move[1], move[2], Empty);
     --MoveCount;
-    ++positionNumber_;
+    positionChanged();
 }
 
 void Game::reopenGame()

@@ -39,8 +39,13 @@ void BrainEnder::end(std::unique_ptr<QProcess> process)
     QTimer::singleShot(GraceMilliseconds, p, [p] { p->kill(); });
 }
 
+std::unique_ptr<EngineProcess> EngineProcess::twin() const
+{
+    return std::make_unique<EngineProcess>(program_, arguments_, options_, ender_);
+}
+
 EngineProcess::EngineProcess(QString program, QStringList arguments, Options options, BrainEnder& ender)
-    : manager_(std::move(options), QFileInfo(program).fileName().toStdString()), process_(std::make_unique<QProcess>()),
+    : manager_(options, QFileInfo(program).fileName().toStdString()), options_(std::move(options)), process_(std::make_unique<QProcess>()),
       ender_(ender), program_(std::move(program)), arguments_(std::move(arguments))
 {
     timer_.setSingleShot(true);

@@ -47,6 +47,8 @@ public:
     EngineProcess(QString program, QStringList arguments, Options options, BrainEnder& ender);
     ~EngineProcess() override;
 
+    // Another, not yet started, of the same program with the same options.
+    std::unique_ptr<EngineProcess> twin() const;
     // Starts the brain; `done` gets "" once it is ready, or what went wrong.
     void start(std::function<void(const std::string& failure)> done);
     // The brain's move for the side to move after `moves` ({row, column},
@@ -66,6 +68,7 @@ private:
     void act(const engine::BrainManager::Step& step);
 
     engine::BrainManager manager_;
+    Options options_;
     std::unique_ptr<QProcess> process_;
     BrainEnder& ender_;
     QTimer timer_;

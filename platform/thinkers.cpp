@@ -49,7 +49,36 @@ void WindowThinker::ask(const Question& question, std::function<void(const Answe
         QMetaObject::invokeMethod(this, [this, generation, a] { answer(generation, a); }, Qt::QueuedConnection);
         return;
     }
+    if (question.hint)
+        return askForHint(question);
     engine_->askMove(question.moves, [this, generation](const Answer& a) { answer(generation, a); });
+}
+
+void WindowThinker::askForHint(const Question& question)
+{
+    hintMoves_ = question.moves;
+    hintGeneration_ = generation_;
+    if (hintEngineReady_)
+        return askHintEngine();
+    if (hintEngine_)
+        return; // still starting: it asks once it is ready
+    hintEngine_ = engine_->twin();
+    hintEngine_->start([this](const std::string& failure) {
+        if (failure.empty()) {
+            hintEngineReady_ = true;
+            return askHintEngine();
+        }
+        // The next hint tries a fresh copy.
+        hintEngine_.release()->deleteLater();
+        Answer a;
+        a.failure = failure;
+        answer(hintGeneration_, a);
+    });
+}
+
+void WindowThinker::askHintEngine()
+{
+    hintEngine_->askMove(hintMoves_, [this, generation = hintGeneration_](const Answer& a) { answer(generation, a); });
 }
 
 void WindowThinker::askMaster(const Question& question)
@@ -62,16 +91,25 @@ void WindowThinker::askMaster(const Question& question)
     // Made at the first question, not with the window: its tables take a while.
     if (!search_)
         search_ = std::make_unique<engine::Search>();
-    worker_ = std::thread([this, generation, budget, moves = question.moves] {
+    worker_ = std::thread([this, generation, budget, moves = question.moves, hint = question.hint] {
         engine::Search& search = *search_;
         search.reset(engine::Search::Side);
         for (size_t i = 0; i < moves.size(); ++i)
             search.set(moves[i][1], moves[i][0], i % 2 == 0 ? 1 : 2);
         const int mover = moves.size() % 2 == 0 ? 1 : 2;
-        const engine::Search::Move m = search.best(mover, std::chrono::milliseconds(budget), &stop_);
         Answer a;
-        a.row = m.y;
-        a.col = m.x;
+        if (hint) {
+            // The same search, asked what it thinks, says when a win is certain.
+            const engine::Thinking t = search.analyse(mover, {std::chrono::milliseconds(budget), engine::Search::MaxDepth, 0, &stop_}, 1);
+            if (!t.candidates.empty())
+                a.row = t.candidates.front().y, a.col = t.candidates.front().x;
+            if (t.eval.winIn != 0)
+                a.verdict = engine::verdict(t.eval, mover == 1);
+        } else {
+            const engine::Search::Move m = search.best(mover, std::chrono::milliseconds(budget), &stop_);
+            a.row = m.y;
+            a.col = m.x;
+        }
         // The thread is joined before this object goes, and a queued call
         // to an object that has gone is dropped.
         QMetaObject::invokeMethod(this, [this, generation, a] { answer(generation, a); }, Qt::QueuedConnection);
@@ -92,6 +130,8 @@ void WindowThinker::cancel()
     stop_ = true;
     if (engine_)
         engine_->forget();
+    if (hintEngineReady_)
+        hintEngine_->forget();
 }
 
 std::string WindowThinker::name(bool otherEngine) const
@@ -108,6 +148,9 @@ void WindowThinker::setEngine(std::unique_ptr<EngineProcess> engine)
     if (engine_)
         engine_.release()->deleteLater();
     engine_ = std::move(engine);
+    if (hintEngine_)
+        hintEngine_.release()->deleteLater();
+    hintEngineReady_ = false;
 }
 
 } // namespace brindle

@@ -40,6 +40,10 @@ public:
 
 private:
     void askMaster(const Question& question);
+    // A hint from the other program comes from a second copy of it, started
+    // at the first hint, so that the one that plays keeps its own game.
+    void askForHint(const Question& question);
+    void askHintEngine();
     void joinWorker();
     // Hands `a` to the question's asker when `generation` is still the question.
     void answer(unsigned generation, const Answer& a);
@@ -54,6 +58,10 @@ private:
     std::unique_ptr<engine::Search> search_;
     std::atomic<bool> stop_{false};
     std::unique_ptr<EngineProcess> engine_;
+    std::unique_ptr<EngineProcess> hintEngine_;
+    bool hintEngineReady_ = false;
+    std::vector<std::array<int32_t, 2>> hintMoves_;
+    unsigned hintGeneration_ = 0;
 };
 
 } // namespace brindle
