@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QLayout>
 #include <QStyle>
 #include <QApplication>
 #include <QCloseEvent>
@@ -420,6 +421,8 @@ void MainWindow::buildAdvice()
         const int boardWidth = board_->width();
         analysisPanel_->setVisible(shown);
         const int room = analysisPanel_->sizeHint().width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent);
+        // The layout lets the window shrink once it knows the panel is gone.
+        layout()->activate();
         resize(shown ? boardWidth + room : boardWidth, height());
     };
     game_.bindCommand(Menu_Analysis, [this] { game_.check(Menu_Analysis, !game_.checked(Menu_Analysis)); });

@@ -16,7 +16,10 @@ struct HandThinker final : Thinker {
     }
     void cancel() override { ++cancels; }
     std::string name(bool otherEngine) const override { return otherEngine ? "Fake 1.0" : "Master"; }
-    void reply(int row, int col, std::string failure = {}) { answer_({row, col, 0, std::move(failure)}); }
+    void reply(int row, int col, std::string failure = {}, std::string verdict = {})
+    {
+        answer_({row, col, 0, std::move(failure), std::move(verdict)});
+    }
 
     std::vector<Question> questions;
     int cancels = 0;
@@ -110,6 +113,50 @@ TEST_F(Thinking, AMisbehavingEngineStopsTheGameWithTheBoardAsItWasAndHardTakesOv
     choose(Menu_ComputerComputer);
     thinker.reply(0, 0, "answered late: no move within 1300 ms.");
     EXPECT_TRUE(s().Stopped && shown().ends_with(" |")) << "no clock, no next game, every menu but Stop";
+}
+
+TEST_F(Thinking, AHintIsMarkedAndSaidUntilTheNextMoveAndGreyedWhereItWouldNotBeFair)
+{
+    const auto items = [this] {
+        game.showAdviceItems();
+        return std::string(enabled(Menu_Hint) ? "Hint " : "") + (enabled(Menu_Analysis) ? "Analysis " : "") +
+               (enabled(Menu_Review) ? "Review" : "");
+    };
+    startHumanHuman();
+    EXPECT_EQ(items(), "Hint Analysis ") << "nothing to review yet";
+    clickCell(9, 9);
+    ASSERT_TRUE(choose(Menu_Hint));
+    ASSERT_EQ(thinker.questions.size(), 1u);
+    EXPECT_TRUE(thinker.questions[0].hint && !thinker.questions[0].otherEngine);
+    EXPECT_EQ(thinker.questions[0].moves, (std::vector<std::array<int32_t, 2>>{{9, 9}}));
+    EXPECT_EQ(items(), "Analysis Review") << "one hint at a time";
+    thinker.reply(10, 11, "", "Blue wins in 4 moves");
+    const HintMark& hint = game.ui.hint;
+    EXPECT_TRUE(hint.Shown && hint.Row == 10 && hint.Col == 11 && hint.verdict == "Blue wins in 4 moves");
+    EXPECT_TRUE(game.ui.cursor.Shown && game.ui.cursor.Row == 10 && game.ui.cursor.Col == 11) << "Enter plays the hint";
+    EXPECT_EQ(game.ui.spoken, "Hint: row 11, column 12. Blue wins in 4 moves");
+    EXPECT_EQ(items(), "Hint Analysis Review");
+    clickCell(3, 3);
+    EXPECT_FALSE(hint.Shown) << "the next move takes the mark away";
+    // A hint for a board that has changed, or a failed one, shows nothing.
+    choose(Menu_Hint), clickCell(4, 4), thinker.reply(5, 5);
+    EXPECT_FALSE(hint.Shown);
+    choose(Menu_Hint), thinker.reply(4, 4);
+    EXPECT_FALSE(hint.Shown) << "a taken cell";
+    EXPECT_EQ(dialogs.boxes.back(), "Brindle (i): No hint: the engine Master answered a cell that cannot be played.");
+    // Not while the computer thinks, not after the end, never in a network game.
+    choose(Menu_Master), choose(Menu_HumanComputer), clickCell(9, 9);
+    EXPECT_EQ(items(), "Analysis ");
+    thinker.reply(0, 0);
+    play({{9, 10}}), thinker.reply(0, 1), play({{9, 11}}), thinker.reply(0, 2), play({{9, 12}}), thinker.reply(0, 3);
+    play({{9, 13}});
+    ASSERT_TRUE(s().GameOver);
+    EXPECT_EQ(items(), "Analysis Review");
+    choose(Menu_ComputerComputer);
+    EXPECT_EQ(items(), "");
+    game.check(Menu_Network, true), game.check(Menu_Analysis, true);
+    EXPECT_EQ(items(), "");
+    EXPECT_FALSE(game.checked(Menu_Analysis)) << "the analysis goes off";
 }
 
 } // namespace
