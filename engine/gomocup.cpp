@@ -97,8 +97,13 @@ std::string thinkingMessage(const Thinking& thinking)
 {
     std::string text = "MESSAGE depth " + std::to_string(thinking.depth) + " value " + figure(thinking.eval) + " nodes " +
                        std::to_string(thinking.nodes) + " line";
-    for (const auto& [x, y] : thinking.line)
-        text += " " + std::to_string(x) + "," + std::to_string(y);
+    // Appended piece by piece: a chain of + on temporaries trips g++ 12's -Wrestrict.
+    for (const auto& [x, y] : thinking.line) {
+        text += ' ';
+        text += std::to_string(x);
+        text += ',';
+        text += std::to_string(y);
+    }
     return text;
 }
 
