@@ -58,12 +58,12 @@ void Advisor::sync()
         clearReview();
     }
     const Analyst::Moves moves = game_.movesOnBoard();
-    // Another game, or another move than the review's, puts the review away;
-    // a walk back through the game by Undo keeps it.
+    // Another game, or another move where the review's was, puts the review
+    // away; a walk back by Undo, or play beyond its end, keeps it.
     Analyst::Moves kept;
-    for (int32_t n = 1; n <= game_.state().HighMove; ++n)
+    for (int32_t n = 1; n <= std::max(game_.state().HighMove, game_.state().MoveCount); ++n)
         kept.push_back({game_.state().History[static_cast<size_t>(n)][1], game_.state().History[static_cast<size_t>(n)][2]});
-    if (!positions_.empty() && !(isPrefix(moves, reviewMoves_) && isPrefix(reviewMoves_, kept)))
+    if (!positions_.empty() && !isPrefix(reviewMoves_, kept))
         clearReview();
     if (!positions_.empty())
         panel_.graph().setCurrent(static_cast<int>(moves.size()));

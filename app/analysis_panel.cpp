@@ -68,7 +68,7 @@ void ReviewGraph::setPositions(std::vector<ReviewedMove> positions)
 
 void ReviewGraph::setCurrent(int move)
 {
-    current_ = move;
+    current_ = std::clamp(move, 0, std::max(0, static_cast<int>(positions_.size()) - 1));
     update();
 }
 
