@@ -85,6 +85,21 @@ bool Search::outOfTime()
            (nodeLimit_ > 0 && nodes_ + fourNodes_ >= nodeLimit_) || (timed_ && Clock::now() >= deadline_);
 }
 
+int32_t Search::answerTo(int32_t attacker, int32_t four) const
+{
+    int32_t answer = -1;
+    for (int32_t dir = 0; dir < 4 && answer < 0; ++dir)
+        for (const int32_t sign : {1, -1})
+            for (int32_t k = 1; k <= 4; ++k) {
+                const int32_t n = four + sign * k * ShapeBoard::Step[static_cast<size_t>(dir)];
+                if (board_.stone(n) == ShapeBoard::Wall)
+                    break;
+                if (board_.stone(n) == 0 && (board_.threat(attacker, n) & MakesFive))
+                    answer = n;
+            }
+    return answer;
+}
+
 // A win for `attacker`, to move, by fours alone, each answered where it must
 // be; `first` receives the first four.
 bool Search::fours(int32_t attacker, int32_t depth, int32_t* first)
@@ -136,17 +151,7 @@ bool Search::fours(int32_t attacker, int32_t depth, int32_t* first)
     for (int32_t i = 0; i < list.count; ++i) {
         const int32_t four = list.cells[static_cast<size_t>(i)];
         board_.put(four, attacker);
-        // The one cell that answers the four: where it would make five.
-        int32_t answer = -1;
-        for (int32_t dir = 0; dir < 4 && answer < 0; ++dir)
-            for (const int32_t sign : {1, -1})
-                for (int32_t k = 1; k <= 4; ++k) {
-                    const int32_t n = four + sign * k * ShapeBoard::Step[static_cast<size_t>(dir)];
-                    if (board_.stone(n) == ShapeBoard::Wall)
-                        break;
-                    if (board_.stone(n) == 0 && (board_.threat(attacker, n) & MakesFive))
-                        answer = n;
-                }
+        const int32_t answer = answerTo(attacker, four);
         bool won = false;
         if (answer >= 0) {
             board_.put(answer, defender);
@@ -351,11 +356,7 @@ int32_t Search::foursLine(int32_t player, std::vector<std::array<int32_t, 2>>& l
         ++moves;
         board_.put(first, player);
         played.push_back(first);
-        // The four's one answer: where it would make five.
-        int32_t answer = -1;
-        for (const int16_t c : board_.cells())
-            if (board_.stone(c) == 0 && (board_.threat(player, c) & MakesFive))
-                answer = c;
+        const int32_t answer = answerTo(player, first);
         if (answer < 0)
             break;
         line.push_back({ShapeBoard::xOf(answer), ShapeBoard::yOf(answer)});

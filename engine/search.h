@@ -95,6 +95,9 @@ private:
     void blocksOfOpenThree(int32_t player, const Scan& s, MoveList& moves) const;
     int32_t negamax(int32_t player, int32_t depth, int32_t alpha, int32_t beta, int32_t ply);
     bool fours(int32_t attacker, int32_t depth, int32_t* first);
+    // The one cell that answers `attacker`'s four just played on `four`:
+    // where it would make five; -1 when there is none.
+    int32_t answerTo(int32_t attacker, int32_t four) const;
     bool hasFours(int32_t attacker, int32_t depth, Clock::time_point until);
     bool outOfTime();
     // best() and analyse(): `thinking` is filled when not null.
