@@ -60,10 +60,7 @@ void Advisor::sync()
     const Analyst::Moves moves = game_.movesOnBoard();
     // Another game, or another move where the review's was, puts the review
     // away; a walk back by Undo, or play beyond its end, keeps it.
-    Analyst::Moves kept;
-    for (int32_t n = 1; n <= std::max(game_.state().HighMove, game_.state().MoveCount); ++n)
-        kept.push_back({game_.state().History[static_cast<size_t>(n)][1], game_.state().History[static_cast<size_t>(n)][2]});
-    if (!positions_.empty() && !isPrefix(reviewMoves_, kept))
+    if (!positions_.empty() && !isPrefix(reviewMoves_, game_.movesKept()))
         clearReview();
     if (!positions_.empty())
         panel_.graph().setCurrent(static_cast<int>(moves.size()));

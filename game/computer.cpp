@@ -61,17 +61,23 @@ void Game::thinkerAnswered(uint32_t game, uint32_t position, const Answer& answe
     ui.MousePointer = PointerDefault;
     if (!answer.failure.empty())
         return thinkerFailed(answer.failure);
-    const bool onBoard = answer.row >= 0 && answer.row < BoardSize && answer.col >= 0 && answer.col < BoardSize;
-    const std::string cell = "row " + std::to_string(answer.row + 1) + ", column " + std::to_string(answer.col + 1);
-    if (!onBoard)
-        return thinkerFailed("played off the board (" + cell + ").");
-    if (Board(answer.row, answer.col) != Empty)
-        return thinkerFailed("played on a taken cell (" + cell + ").");
+    if (const std::string why = unplayable(answer); !why.empty())
+        return thinkerFailed(why);
     PlacePiece(answer.row, answer.col, answer.score);
     // The computer's move that ends an automatic game arms the next one, as
     // the turn after it would have.
     if (game == gameNumber_ && GameOver && !Stopped && checked(Menu_ComputerComputer))
         ui.Timer3 = {true, 1000};
+}
+
+std::string Game::unplayable(const Answer& answer) const
+{
+    const std::string cell = "row " + std::to_string(answer.row + 1) + ", column " + std::to_string(answer.col + 1);
+    if (!onBoard(answer.row, answer.col))
+        return "played off the board (" + cell + ").";
+    if (Board(answer.row, answer.col) != Empty)
+        return "played on a taken cell (" + cell + ").";
+    return "";
 }
 
 void Game::stopThinking()

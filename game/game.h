@@ -8,6 +8,7 @@
 // its spelling; every name added around it is camelCase, so the two are told
 // apart at a glance.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -124,7 +125,9 @@ public:
     // a game played by the computer alone, an ended game (Hint only).
     void showAdviceItems();
     // The moves on the board, {row, column} in the order played.
-    std::vector<std::array<int32_t, 2>> movesOnBoard() const;
+    std::vector<std::array<int32_t, 2>> movesOnBoard() const { return movesThrough(MoveCount); }
+    // The moves of the game as far as Reject undo could bring them back.
+    std::vector<std::array<int32_t, 2>> movesKept() const { return movesThrough(std::max(HighMove, MoveCount)); }
     // ---- Game records
     // The game so far, with the players' names and, once it has ended, its result.
     record::Record record(std::string date) const;
@@ -226,6 +229,11 @@ private:
     void askThinker();
     void Menu_Hint_Click();
     void hintAnswered(uint32_t position, const Answer& answer);
+    // Moves 1 to `last` of History.
+    std::vector<std::array<int32_t, 2>> movesThrough(int32_t last) const;
+    // Why a thinker's cell cannot be played ("played on a taken cell (row 3,
+    // column 4)."); empty when it can.
+    std::string unplayable(const Answer& answer) const;
     // The position has changed: a hint given for it, or asked, no longer stands.
     void positionChanged();
     void thinkerAnswered(uint32_t game, uint32_t position, const Answer& answer);

@@ -6,10 +6,10 @@
 
 namespace brindle {
 
-std::vector<std::array<int32_t, 2>> Game::movesOnBoard() const
+std::vector<std::array<int32_t, 2>> Game::movesThrough(int32_t last) const
 {
     std::vector<std::array<int32_t, 2>> moves;
-    for (int32_t n = 1; n <= MoveCount; ++n)
+    for (int32_t n = 1; n <= last; ++n)
         moves.push_back({History[static_cast<size_t>(n)][1], History[static_cast<size_t>(n)][2]});
     return moves;
 }
@@ -41,9 +41,11 @@ void Game::Menu_Hint_Click()
     if (thinker_ == nullptr) {
         // Without a thinker the hint is Hard's move.
         const ComputerPlayer::Choice choice = computer_.choose(NextMark, MoveCount, false);
+        if (!choice.found)
+            return;
         Answer answer;
-        answer.row = choice.found ? choice.row : -1;
-        answer.col = choice.found ? choice.col : -1;
+        answer.row = choice.row;
+        answer.col = choice.col;
         hinting_ = true;
         return hintAnswered(position, answer);
     }
@@ -63,11 +65,10 @@ void Game::hintAnswered(uint32_t position, const Answer& answer)
     if (!hinting_ || position != positionNumber_)
         return;
     hinting_ = false;
-    if (!answer.failure.empty() || !onBoard(answer.row, answer.col) || Board(answer.row, answer.col) != Empty) {
-        if (dialogs_ != nullptr)
-            dialogs_->messageBox("No hint: the engine " + thinker_->name(checked(Menu_OtherEngine)) + " " +
-                                     (answer.failure.empty() ? "answered a cell that cannot be played." : answer.failure),
-                                 "Brindle", Dialogs::Icon::Information);
+    if (const std::string why = answer.failure.empty() ? unplayable(answer) : answer.failure; !why.empty()) {
+        if (dialogs_ != nullptr && thinker_ != nullptr)
+            dialogs_->messageBox("No hint: the engine " + thinker_->name(checked(Menu_OtherEngine)) + " " + why, "Brindle",
+                                 Dialogs::Icon::Information);
         return;
     }
     ui.hint = {true, answer.row, answer.col, answer.verdict};

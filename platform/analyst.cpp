@@ -44,18 +44,18 @@ void Analyst::post(unsigned generation, std::function<void()> f)
         Qt::QueuedConnection);
 }
 
-void Analyst::setUp(const Moves& moves, size_t count)
+void Analyst::setUp(engine::Search& search, const Moves& moves, size_t count)
 {
-    search_->reset(engine::Search::Side);
+    search.reset(engine::Search::Side);
     for (size_t i = 0; i < count && i < moves.size(); ++i)
-        search_->set(moves[i][1], moves[i][0], i % 2 == 0 ? 1 : 2);
+        search.set(moves[i][1], moves[i][0], i % 2 == 0 ? 1 : 2);
 }
 
 void Analyst::think(const Moves& moves, int candidates, std::function<void(const engine::Thinking&)> heard,
                     std::chrono::milliseconds cap)
 {
     start([this, moves, candidates, heard = std::move(heard), cap](unsigned generation) {
-        setUp(moves, moves.size());
+        setUp(*search_, moves, moves.size());
         const int32_t mover = moves.size() % 2 == 0 ? 1 : 2;
         const engine::Search::Limits limits{cap, engine::Search::MaxDepth, 0, &stop_};
         engine::Thinking last = search_->analyse(mover, limits, candidates, [&](const engine::Thinking& t) {
@@ -76,7 +76,7 @@ void Analyst::review(const Moves& moves, std::chrono::milliseconds budget, std::
         std::vector<engine::Thinking> found;
         const int total = static_cast<int>(moves.size()) + 1;
         for (size_t n = 0; n <= moves.size() && !stop_; ++n) {
-            setUp(moves, n);
+            setUp(*search_, moves, n);
             found.push_back(search_->analyse(n % 2 == 0 ? 1 : 2, {budget, engine::Search::MaxDepth, 0, &stop_}, 1));
             post(generation, [progress, n, total] { progress(static_cast<int>(n) + 1, total); });
         }

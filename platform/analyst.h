@@ -46,13 +46,15 @@ public:
     void stop();
     // A question is under way and has not ended.
     bool busy() const { return busy_; }
+    // Puts the first `count` of `moves` on an empty board of the search's,
+    // red first, for Master's own move as for the analysis.
+    static void setUp(engine::Search& search, const Moves& moves, size_t count);
 
 private:
     // Runs `job` on the worker, after the last one has ended.
     void start(std::function<void(unsigned generation)> job);
     // `f` on the window's thread, unless the question has changed meanwhile.
     void post(unsigned generation, std::function<void()> f);
-    void setUp(const Moves& moves, size_t count);
 
     std::thread worker_;
     std::atomic<bool> stop_{false};

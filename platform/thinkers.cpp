@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 
+#include "platform/analyst.h"
 #include "platform/engine_process.h"
 #include "engine/search.h"
 
@@ -93,9 +94,7 @@ void WindowThinker::askMaster(const Question& question)
         search_ = std::make_unique<engine::Search>();
     worker_ = std::thread([this, generation, budget, moves = question.moves, hint = question.hint] {
         engine::Search& search = *search_;
-        search.reset(engine::Search::Side);
-        for (size_t i = 0; i < moves.size(); ++i)
-            search.set(moves[i][1], moves[i][0], i % 2 == 0 ? 1 : 2);
+        Analyst::setUp(search, moves, moves.size());
         const int mover = moves.size() % 2 == 0 ? 1 : 2;
         Answer a;
         if (hint) {

@@ -143,7 +143,7 @@ TEST_F(Thinking, AHintIsMarkedAndSaidUntilTheNextMoveAndGreyedWhereItWouldNotBeF
     EXPECT_FALSE(hint.Shown);
     choose(Menu_Hint), thinker.reply(4, 4);
     EXPECT_FALSE(hint.Shown) << "a taken cell";
-    EXPECT_EQ(dialogs.boxes.back(), "Brindle (i): No hint: the engine Master answered a cell that cannot be played.");
+    EXPECT_EQ(dialogs.boxes.back(), "Brindle (i): No hint: the engine Master played on a taken cell (row 5, column 5).");
     // Not while the computer thinks, not after the end, never in a network game.
     choose(Menu_Master), choose(Menu_HumanComputer), clickCell(9, 9);
     EXPECT_EQ(items(), "Analysis ");
