@@ -75,9 +75,10 @@ void Advisor::sync()
     if (reviewing_) {
         // The review has the worker; the analysis waits for it.
     } else if (on && game_.state().GameOver) {
-        if (analysing_ || !heardAny_)
-            analyst_.stop(), panel_.showState(QStringLiteral("The game is over."));
-        analysing_ = false, heardAny_ = true, analysed_.clear();
+        // A board with a five on it has nothing left to think about.
+        analyst_.stop();
+        analysing_ = false;
+        panel_.showState(QStringLiteral("The game is over."));
     } else if (on && (!analysing_ || moves != analysed_)) {
         analysed_ = moves;
         analysing_ = true;

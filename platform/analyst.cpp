@@ -58,10 +58,11 @@ void Analyst::think(const Moves& moves, int candidates, std::function<void(const
         setUp(*search_, moves, moves.size());
         const int32_t mover = moves.size() % 2 == 0 ? 1 : 2;
         const engine::Search::Limits limits{cap, engine::Search::MaxDepth, 0, &stop_};
-        engine::Thinking last = search_->analyse(mover, limits, candidates, [&](const engine::Thinking& t) {
+        // Only stop() cuts it short, and what it posts then is dropped: the
+        // last word that arrives has finished.
+        const engine::Thinking last = search_->analyse(mover, limits, candidates, [&](const engine::Thinking& t) {
             post(generation, [heard, t] { heard(t); });
         });
-        last.finished = true;
         post(generation, [this, heard, last] {
             busy_ = false;
             heard(last);
