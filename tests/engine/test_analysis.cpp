@@ -48,6 +48,8 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
         // A closed three's four, its answer, then an open four on the column.
         {"a win by fours", {{3, 5}, {4, 5}, {5, 5}, {6, 6}, {6, 7}}, {{2, 5}, {0, 0}, {19, 19}, {0, 19}, {19, 0}}, 3,
          {6, 5}, 3},
+        // Two open twos crossing at (7,5): a double three, a block, an open four, five.
+        {"a win found by looking ahead", {{5, 5}, {6, 5}, {7, 6}, {7, 7}}, {{0, 0}, {19, 19}, {0, 19}, {19, 0}}, 3, {7, 5}, 1},
         {"two fives of the other's", {{0, 0}, {19, 19}, {0, 19}}, {{5, 5}, {6, 5}, {7, 5}, {8, 5}, {5, 9}, {6, 9}, {7, 9}, {8, 9}}, -1, {-1, -1}, 1},
     };
     Search s;
@@ -63,6 +65,12 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
             EXPECT_EQ(std::make_pair(t.candidates.front().x, t.candidates.front().y), c.move) << c.what;
         }
     }
+    // The other's lone four is blocked, and what follows is looked at all the same.
+    place(s, {{0, 0}, {19, 19}, {0, 19}, {4, 5}}, {{5, 5}, {6, 5}, {7, 5}, {8, 5}});
+    const Thinking block = s.analyse(1, depth(3), 3);
+    EXPECT_EQ(block.depth, 3);
+    ASSERT_EQ(block.candidates.size(), 1u);
+    EXPECT_EQ(std::make_pair(block.candidates[0].x, block.candidates[0].y), std::make_pair(9, 5));
     // The fours' line: the four, its one answer, the open four.
     place(s, cases[2].first, cases[2].second);
     EXPECT_EQ(s.analyse(1, depth(3), 1).line, (std::vector<std::array<int32_t, 2>>{{6, 5}, {7, 5}, {6, 4}}));
