@@ -6,6 +6,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -19,10 +21,20 @@
 namespace brindle {
 namespace {
 
-// The analysis has spoken about the position now on the board.
+// The analysis has spoken about the position now on the board: its best
+// moves are marked the moment the panel hears them.
 bool analysed(MainWindow& w)
 {
     return !w.board().overlay().candidates.empty();
+}
+
+::testing::AssertionResult heardAbout(MainWindow& w, size_t marked, const char* what)
+{
+    if (auto heard = waitFor([&] { return !w.analysisPanel().verdictLabel().text().isEmpty(); }, what); !heard)
+        return heard;
+    if (w.board().overlay().candidates.size() != marked)
+        return ::testing::AssertionFailure() << w.board().overlay().candidates.size() << " moves marked for " << what;
+    return ::testing::AssertionSuccess();
 }
 
 TEST(Advice, TheAnalysisFollowsEveryMoveAndTheWindowActsAtOnceWhileItThinks)
@@ -33,13 +45,13 @@ TEST(Advice, TheAnalysisFollowsEveryMoveAndTheWindowActsAtOnceWhileItThinks)
     const int boardWidth = window.board().width();
     window.action(Menu_Analysis)->trigger();
     ASSERT_TRUE(window.analysisPanel().isVisible());
-    ASSERT_TRUE(waitFor([&] { return analysed(window); }, "the analysis of the empty board"));
+    ASSERT_TRUE(heardAbout(window, 1, "the analysis of the empty board: its centre"));
     EXPECT_EQ(window.board().width(), boardWidth) << "the panel brings its own room";
     clickCell(window, 9, 9);
     // The click is played at once: the analysis gives the worker up within a move.
     EXPECT_EQ(window.game().state().MoveCount, 1);
     EXPECT_FALSE(analysed(window)) << "the old position's marks go with it";
-    ASSERT_TRUE(waitFor([&] { return analysed(window); }, "the analysis of the first move"));
+    ASSERT_TRUE(heardAbout(window, 3, "the analysis of the first move"));
     EXPECT_TRUE(window.analysisPanel().verdictLabel().text().contains("Blue") ||
                 window.analysisPanel().verdictLabel().text().contains("Red") ||
                 window.analysisPanel().verdictLabel().text().startsWith("Even"))
@@ -78,6 +90,14 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     EXPECT_GT(review[6].value, 0.9) << "red's open three, unanswered: red wins";
     EXPECT_EQ(review[6].mark, 2) << "blue's corner move lets the win stand: a blunder";
     EXPECT_NE(review[6].note.find("the computer preferred (10,"), std::string::npos) << review[6].note;
+    EXPECT_EQ(window.analysisPanel().findChild<QProgressBar*>()->maximum(), 7) << "every position, the empty board too";
+    // The blunder in the list takes the board to it.
+    auto* mistakes = window.analysisPanel().findChild<QListWidget*>();
+    const QList<QListWidgetItem*> blunder = mistakes->findItems("Blunder 6 (Blue)", Qt::MatchStartsWith);
+    ASSERT_EQ(blunder.size(), 1);
+    window.action(Menu_Undo)->trigger();
+    emit mistakes->itemActivated(blunder.front());
+    EXPECT_EQ(window.game().state().MoveCount, 6);
 
     record::Record saved = window.game().record("2026-12-09");
     window.advisor().annotate(saved);
@@ -126,6 +146,12 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     QTest::mouseClick(cancel, Qt::LeftButton);
     EXPECT_FALSE(window.advisor().reviewing() || window.advisor().analyst().busy());
     EXPECT_TRUE(window.advisor().review().empty());
+    // So does closing the panel.
+    window.action(Menu_Review)->trigger();
+    ASSERT_TRUE(window.advisor().reviewing());
+    window.analysisPanel().close();
+    EXPECT_FALSE(window.advisor().reviewing() || window.advisor().analyst().busy());
+    EXPECT_FALSE(window.analysisPanel().isVisible());
 }
 
 TEST(Advice, NeverInANetworkGame)

@@ -78,6 +78,15 @@ TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTak
     EXPECT_EQ(game().Board(0, 0), MarkO);
     EXPECT_EQ(game().record("").blue, "Computer (Fake good)") << "a saved game names the engine";
     EXPECT_EQ(QSettings(QStringLiteral("Brin"), QStringLiteral("Brin")).value("Settings/Engine").toString(), FakeBrain);
+    // Hints come from a second copy of the engine, started at the first, and carry no verdict.
+    const HintMark& hint = game().ui.hint;
+    for (int n = 0; n < 2; ++n) {
+        window.action(Menu_Hint)->trigger();
+        ASSERT_TRUE(waitFor([&] { return hint.Shown; }, n == 0 ? "the first hint" : "the hint of the copy already started"));
+        EXPECT_TRUE(game().Board(hint.Row, hint.Col) == Empty && hint.verdict.empty());
+        clickCell(window, 12, 12 + n);
+        ASSERT_TRUE(waitFor([&] { return s().MoveCount == 4 + 2 * n; }, "the engine's answer after the hint"));
+    }
 
     engineChosen("crash");
     ASSERT_TRUE(humanToMove());
