@@ -56,6 +56,12 @@ TEST(Advice, TheAnalysisFollowsEveryMoveAndTheWindowActsAtOnceWhileItThinks)
                 window.analysisPanel().verdictLabel().text().contains("Red") ||
                 window.analysisPanel().verdictLabel().text().startsWith("Even"))
         << window.analysisPanel().verdictLabel().text().toStdString();
+    // A screen reader hears the verdict and the best move, at most once a second.
+    const auto best = window.board().overlay().candidates.front();
+    const QString spoken = QStringLiteral("Best move row %1, column %2").arg(best[0] + 1).arg(best[1] + 1);
+    EXPECT_TRUE(waitFor([&] { return window.analysisPanel().verdictLabel().accessibleName().endsWith(spoken); },
+                        "the best move to be said", 3000))
+        << window.analysisPanel().verdictLabel().accessibleName().toStdString();
     // Pointing at the best line shows it on the board, its first stone blue's.
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(&window.analysisPanel().lineLabel(), &enter);
@@ -82,6 +88,7 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     for (const auto& [row, col] : {std::pair(9, 9), {0, 0}, {9, 10}, {0, 19}, {9, 11}, {19, 0}})
         clickCell(window, row, col);
     window.advisor().reviewBudget = std::chrono::milliseconds(30);
+    const int boardWidth = window.board().width();
     window.action(Menu_Review)->trigger();
     ASSERT_TRUE(window.advisor().reviewing());
     ASSERT_TRUE(waitFor([&] { return !window.advisor().review().empty(); }, "the review", 10000));
@@ -90,9 +97,13 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     EXPECT_GT(review[6].value, 0.9) << "red's open three, unanswered: red wins";
     EXPECT_EQ(review[6].mark, 2) << "blue's corner move lets the win stand: a blunder";
     EXPECT_NE(review[6].note.find("the computer preferred (10,"), std::string::npos) << review[6].note;
-    EXPECT_EQ(window.analysisPanel().findChild<QProgressBar*>()->maximum(), 7) << "every position, the empty board too";
+    auto* progress = window.analysisPanel().findChild<QProgressBar*>();
+    EXPECT_EQ(progress->maximum(), 7) << "every position, the empty board too";
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(window.board().width(), boardWidth) << "the graph and the list take no room from the board";
     // The blunder in the list takes the board to it.
     auto* mistakes = window.analysisPanel().findChild<QListWidget*>();
+    EXPECT_TRUE(mistakes->isVisible());
     const QList<QListWidgetItem*> blunder = mistakes->findItems("Blunder 6 (Blue)", Qt::MatchStartsWith);
     ASSERT_EQ(blunder.size(), 1);
     window.action(Menu_Undo)->trigger();
@@ -143,9 +154,11 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     ASSERT_TRUE(window.advisor().reviewing());
     auto* cancel = window.analysisPanel().findChild<QPushButton*>();
     ASSERT_NE(cancel, nullptr);
+    ASSERT_TRUE(progress->isVisible());
     QTest::mouseClick(cancel, Qt::LeftButton);
     EXPECT_FALSE(window.advisor().reviewing() || window.advisor().analyst().busy());
     EXPECT_TRUE(window.advisor().review().empty());
+    EXPECT_FALSE(progress->isVisible() || cancel->isVisible() || mistakes->isVisible());
     // So does closing the panel.
     window.action(Menu_Review)->trigger();
     ASSERT_TRUE(window.advisor().reviewing());
