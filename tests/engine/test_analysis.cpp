@@ -71,6 +71,7 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
     EXPECT_EQ(block.depth, 3);
     ASSERT_EQ(block.candidates.size(), 1u);
     EXPECT_EQ(std::make_pair(block.candidates[0].x, block.candidates[0].y), std::make_pair(9, 5));
+    EXPECT_EQ(s.best(1, depth(3)).depth, 0) << "a move to play, not to think about, plays at once";
     // The fours' line: the four, its one answer, the open four.
     place(s, cases[2].first, cases[2].second);
     EXPECT_EQ(s.analyse(1, depth(3), 1).line, (std::vector<std::array<int32_t, 2>>{{6, 5}, {7, 5}, {6, 4}}));
