@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -70,7 +71,11 @@ TEST(Advice, TheAnalysisFollowsEveryMoveAndTheWindowActsAtOnceWhileItThinks)
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&window.analysisPanel().lineLabel(), &leave);
     EXPECT_TRUE(window.board().overlay().line.empty());
+    // Undo in the middle of a long think: the search lets go within milliseconds.
+    QElapsedTimer undo;
+    undo.start();
     window.action(Menu_Undo)->trigger();
+    EXPECT_LT(undo.elapsed(), 2000) << "the window waited for the analysis";
     EXPECT_EQ(window.game().state().MoveCount, 0);
     window.action(Menu_Analysis)->trigger();
     EXPECT_FALSE(window.analysisPanel().isVisible());
