@@ -88,7 +88,6 @@ void Advisor::sync()
     } else if (!on && analysing_) {
         analyst_.stop();
         analysing_ = false;
-        heardAny_ = false;
     }
     showOverlay();
 }
