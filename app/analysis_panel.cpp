@@ -154,7 +154,6 @@ AnalysisPanel::AnalysisPanel(QWidget* parent) : QDockWidget(QStringLiteral("Anal
     QFont bold = verdict_->font();
     bold.setBold(true);
     verdict_->setFont(bold);
-    verdict_->setObjectName(QStringLiteral("analysisVerdict"));
     stats_ = new QLabel(body);
     line_ = new QLabel(body);
     line_->setWordWrap(true);

@@ -163,7 +163,7 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     QTest::mouseClick(cancel, Qt::LeftButton);
     EXPECT_FALSE(window.advisor().reviewing() || window.advisor().analyst().busy());
     EXPECT_TRUE(window.advisor().review().empty());
-    EXPECT_TRUE(progress->isHidden() && cancel->isHidden() && mistakes->isHidden());
+    EXPECT_TRUE(progress->isHidden() && cancel->isHidden() && mistakes->isHidden() && graph.isHidden());
     // So does closing the panel.
     window.action(Menu_Review)->trigger();
     ASSERT_TRUE(window.advisor().reviewing());

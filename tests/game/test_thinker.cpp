@@ -141,11 +141,20 @@ TEST_F(Thinking, AHintIsMarkedAndSaidUntilTheNextMoveAndGreyedWhereItWouldNotBeF
     // A hint for a board that has changed, or a failed one, shows nothing.
     choose(Menu_Hint), clickCell(4, 4), thinker.reply(5, 5);
     EXPECT_FALSE(hint.Shown);
+    choose(Menu_Hint);
+    const auto stale = thinker.answer_;
+    clickCell(4, 5), choose(Menu_Hint);
+    stale({5, 5, 0, "", ""});
+    EXPECT_FALSE(hint.Shown) << "the answer to a hint asked before the last move";
+    EXPECT_FALSE(hint.Shown);
     choose(Menu_Hint), thinker.reply(4, 4);
     EXPECT_FALSE(hint.Shown) << "a taken cell";
     EXPECT_EQ(dialogs.boxes.back(), "Brindle (i): No hint: the engine Master played on a taken cell (row 5, column 5).");
     // Not while the computer thinks, not after the end, never in a network game.
     choose(Menu_Master), choose(Menu_HumanComputer), clickCell(9, 9);
+    const size_t asked = thinker.questions.size();
+    choose(Menu_Hint);
+    EXPECT_EQ(thinker.questions.size(), asked) << "no hint while the computer thinks, whatever the menu last showed";
     EXPECT_EQ(items(), "Analysis ");
     thinker.reply(0, 0);
     play({{9, 10}}), thinker.reply(0, 1), play({{9, 11}}), thinker.reply(0, 2), play({{9, 12}}), thinker.reply(0, 3);
