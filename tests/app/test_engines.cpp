@@ -68,6 +68,20 @@ TEST_F(Engines, MasterThinksWhileTheWindowStaysLiveAndAnswersThroughTheGame)
     EXPECT_LE(std::max(std::abs(s().LastRow - 9), std::abs(s().LastCol - 9)), 2) << "Master answers near the stone";
 }
 
+TEST_F(Engines, MastersHintSaysWhenAWinIsCertain)
+{
+    window.action(Menu_Master)->trigger();
+    window.action(Menu_HumanHuman)->trigger();
+    ASSERT_TRUE(waitFor([this] { return game().ui.Enabled && s().MoveCount == 0; }, "the new game"));
+    for (const auto& [row, col] : {std::pair(9, 9), {0, 0}, {9, 10}, {0, 19}, {9, 11}, {19, 0}})
+        clickCell(window, row, col);
+    window.action(Menu_Hint)->trigger();
+    const HintMark& hint = game().ui.hint;
+    ASSERT_TRUE(waitFor([&] { return hint.Shown; }, "Master's hint"));
+    EXPECT_TRUE(hint.Row == 9 && (hint.Col == 8 || hint.Col == 12)) << hint.Row << "," << hint.Col;
+    EXPECT_EQ(hint.verdict, "Red wins in 2 moves");
+}
+
 TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTakesOver)
 {
     engineChosen("good");
