@@ -168,6 +168,8 @@ void Advisor::cancelReview()
 void Advisor::reviewed(const std::vector<engine::Thinking>& found)
 {
     reviewing_ = false;
+    // The analysis, when on, takes the words over again at once.
+    panel_.showState(QStringLiteral("Reviewed: click the graph, or use the arrow keys, to go to a move."));
     std::vector<double> values;
     for (size_t n = 0; n < found.size(); ++n)
         values.push_back(engine::redValue(found[n].eval, n % 2 == 0));

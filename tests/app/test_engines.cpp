@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QLabel>
 #include <QSettings>
 
 #include "support/box_answerer.h"
@@ -68,7 +69,7 @@ TEST_F(Engines, MasterThinksWhileTheWindowStaysLiveAndAnswersThroughTheGame)
     EXPECT_LE(std::max(std::abs(s().LastRow - 9), std::abs(s().LastCol - 9)), 2) << "Master answers near the stone";
 }
 
-TEST_F(Engines, MastersHintSaysWhenAWinIsCertain)
+TEST_F(Engines, MastersHintAndAnalysisSayWhenAWinIsCertain)
 {
     window.action(Menu_Master)->trigger();
     window.action(Menu_HumanHuman)->trigger();
@@ -80,6 +81,12 @@ TEST_F(Engines, MastersHintSaysWhenAWinIsCertain)
     ASSERT_TRUE(waitFor([&] { return hint.Shown; }, "Master's hint"));
     EXPECT_TRUE(hint.Row == 9 && (hint.Col == 8 || hint.Col == 12)) << hint.Row << "," << hint.Col;
     EXPECT_EQ(hint.verdict, "Red wins in 2 moves");
+    // The analysis finds the same at once, and a screen reader hears it.
+    window.action(Menu_Analysis)->trigger();
+    const QLabel& verdict = window.analysisPanel().verdictLabel();
+    ASSERT_TRUE(waitFor([&] { return !verdict.text().isEmpty(); }, "the analysis"));
+    EXPECT_EQ(verdict.text(), "Red wins in 2 moves   Win in 2");
+    EXPECT_EQ(verdict.accessibleName(), QStringLiteral("Red wins in 2 moves. Best move row 10, column %1").arg(hint.Col + 1));
 }
 
 TEST_F(Engines, AnOtherEnginePlaysFromTheWindowAndACrashLeavesTheBoardAndHardTakesOver)
