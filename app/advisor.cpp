@@ -223,14 +223,15 @@ void Advisor::pick(int move)
 
 void Advisor::annotate(record::Record& record) const
 {
-    if (positions_.size() != record.moves.size() + 1)
+    // The game saved after a walk back by Undo keeps the review of its moves.
+    if (positions_.empty() || record.moves.size() >= positions_.size())
         return;
     for (size_t n = 0; n < record.moves.size(); ++n)
         if (record.moves[n].row != reviewMoves_[n][0] || record.moves[n].col != reviewMoves_[n][1])
             return;
     record.reviewed = true;
     record.notes.clear();
-    for (size_t n = 1; n < positions_.size(); ++n) {
+    for (size_t n = 1; n <= record.moves.size(); ++n) {
         record::Note note;
         note.valued = true;
         note.value = positions_[n].value;

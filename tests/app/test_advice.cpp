@@ -152,6 +152,11 @@ TEST(Advice, AReviewMarksTheGameGoesIntoSgfComesBackWithoutThinkingAndItsGraphWa
     EXPECT_EQ(window.game().state().MoveCount, 6);
     QTest::keyClick(&graph, Qt::Key_Left);
     EXPECT_EQ(window.game().state().MoveCount, 5);
+    // Saved there, the game keeps the review of its five moves.
+    record::Record shorter = window.game().record("2026-12-09");
+    window.advisor().annotate(shorter);
+    ASSERT_TRUE(shorter.reviewed && shorter.notes.size() == 5);
+    EXPECT_NEAR(shorter.notes[4].value, review[5].value, 0.001);
 
     // Cancel stops a review and leaves no graph behind.
     window.advisor().reviewBudget = std::chrono::milliseconds(2000);
