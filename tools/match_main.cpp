@@ -18,10 +18,14 @@
 
 namespace {
 
+// Master as it played at the end of 2026, for measuring the new one against.
+constexpr const char* YardstickWord = "master-2026";
+
 int usage(FILE* to, int code)
 {
     std::fprintf(to, "usage: brindle-match [options] PLAYER PLAYER\n"
-               "A player is a level (%s) or a brain's command line.\n"
+               "A player is a level (%s), master-2026 (the yardstick, in the release build)\n"
+               "or a brain's command line.\n"
                "  --games N         games to play (default 10)\n"
                "  --ms N            time per move in milliseconds (default 300)\n"
                "  --concurrency N   games played at once (default 1)\n"
@@ -105,17 +109,27 @@ int main(int argc, char* argv[])
     if (players.size() != 2)
         return usage(stderr, 2);
 
-    // A level is Brindle's own brain beside this program.
-    const QString brain = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pbrain-brindle"));
+    // A level is Brindle's own brain beside this program; master-2026 is the
+    // frozen yardstick that the benchmarks' build puts there too.
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString brain = here.filePath(QStringLiteral("pbrain-brindle"));
     for (size_t p = 0; p < 2; ++p) {
         const std::string& player = players[p];
-        if (brindle::levelOfWord(player))
+        const bool named = brindle::levelOfWord(player) || player == YardstickWord;
+        if (player == YardstickWord)
+            options.players[p] = {here.filePath(QStringLiteral("pbrain-master-2026"))};
+        else if (named)
             options.players[p] = {brain, QStringLiteral("--level"), QString::fromStdString(player)};
         else
             options.players[p] = QProcess::splitCommand(QString::fromStdString(player));
         if (options.players[p].isEmpty())
             return usage(stderr, 2);
-        options.names[p] = brindle::levelOfWord(player) ? player : QFileInfo(options.players[p][0]).fileName().toStdString();
+        if (player == YardstickWord && !QFileInfo(options.players[p][0]).isExecutable()) {
+            std::fprintf(stderr, "brindle-match: %s is built by the release preset only (cmake --build --preset release)\n",
+                         YardstickWord);
+            return 2;
+        }
+        options.names[p] = named ? player : QFileInfo(options.players[p][0]).fileName().toStdString();
     }
     if (options.names[0] == options.names[1])
         options.names[0] += " (1)", options.names[1] += " (2)";
