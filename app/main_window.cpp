@@ -33,6 +33,7 @@
 #include "app/pictures.h"
 #include "game/version.h"
 #include "app/say_what_dialog.h"
+#include "app/strength_dialog.h"
 #include "view/intro.h"
 #include "view/layout.h"
 
@@ -81,6 +82,14 @@ int masterMilliseconds(const SettingsStore& settings)
     return ok && ms >= 50 && ms <= 60000 ? ms : 300;
 }
 
+// The step of Strength... last chosen: the setting "Strength", the middle one otherwise.
+int strengthSetting(const SettingsStore& settings)
+{
+    bool ok = false;
+    const int step = QString::fromStdString(settings.read("Strength", "")).trimmed().toInt(&ok);
+    return ok && step >= 1 && step <= static_cast<int>(StrengthLevels.size()) ? step : DefaultStrength;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Globals& globals, QWidget* parent)
@@ -122,6 +131,9 @@ MainWindow::MainWindow(Globals& globals, QWidget* parent)
         help.exec();
     });
     game_.bindCommand(Menu_OtherEngine, [this] { chooseEngine(); });
+    game_.bindCommand(Menu_Strength, [this] { chooseStrength(); });
+    game_.setStrength(strengthSetting(settings_));
+    showStrength();
     game_.bindCommand(Menu_Save, [this] { saveGame(); });
     game_.bindCommand(Menu_Open, [this] { openGame(); });
     thinker_.deliver = [this](const std::function<void()>& answer) { handle(answer); };
@@ -318,6 +330,8 @@ void MainWindow::buildMenus()
         addItem(level, row.item, row.caption, {}, true);
         levelItems.push_back(row.item);
     }
+    addItem(level, Menu_Strength, strengthLevel(DefaultStrength).caption, {}, true);
+    levelItems.push_back(Menu_Strength);
     addItem(level, Menu_OtherEngine, "&Other engine...", {}, true);
     levelItems.push_back(Menu_OtherEngine);
 
@@ -333,6 +347,22 @@ void MainWindow::buildMenus()
     makeExclusive({Menu_PieceSmall, Menu_PieceNormal, Menu_PieceFull});
     makeExclusive({Menu_HumanHuman, Menu_HumanComputer, Menu_ComputerComputer, Menu_Network});
     makeExclusive(levelItems);
+}
+
+void MainWindow::chooseStrength()
+{
+    StrengthDialog dialog(game_.strength(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    settings_.write("Strength", std::to_string(dialog.step()));
+    game_.chooseStrength(dialog.step());
+    showStrength();
+}
+
+void MainWindow::showStrength()
+{
+    // The menu names the step, as it names the other engine.
+    actions_[Menu_Strength]->setText(QStringLiteral("S&trength: %1...").arg(game_.strength()));
 }
 
 void MainWindow::chooseEngine()

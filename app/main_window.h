@@ -102,6 +102,10 @@ private:
     void Form_Unload();
     void Menu_exit_Click();
     void openNetworkDialog();
+    // "Strength...": a step chosen on a slider, kept in the settings, and
+    // playing from then on; the menu item names the step.
+    void chooseStrength();
+    void showStrength();
     // "Other engine...": a brain chosen with a file dialog, started, and
     // playing from then on.
     void chooseEngine();

@@ -1,5 +1,7 @@
 #include "engine/gomocup.h"
 
+#include "engine/strength.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -119,6 +121,14 @@ std::vector<std::string> Brain::reply()
             lastSaid = Clock::now();
             say_(thinkingMessage(t));
         };
+        if (level_.strength > 0 && level_.strength < Strengths) {
+            const double uniform = random_.Rnd();
+            const Candidate c = playAtStrength(search_, 1, level_.strength, std::chrono::milliseconds(turnMilliseconds()), stop_, uniform);
+            if (c.x < 0)
+                return {"ERROR the board is full"};
+            place(c.x, c.y, MarkX);
+            return {std::to_string(c.x) + "," + std::to_string(c.y)};
+        }
         const Thinking t =
             search_.analyse(1, Search::Limits{std::chrono::milliseconds(turnMilliseconds()), Search::MaxDepth, 0, stop_}, 1, report);
         if (t.candidates.empty())

@@ -44,6 +44,7 @@ void Game::askThinker()
     ui.MousePointer = PointerHourglass;
     Question question;
     question.otherEngine = checked(Menu_OtherEngine);
+    question.strength = checked(Menu_Strength) ? strength_ : 0;
     question.moves = movesOnBoard();
     const uint32_t game = gameNumber_;
     const uint32_t position = positionNumber_;
@@ -113,6 +114,8 @@ const Level* Game::currentLevel() const
     for (const Level& level : Levels)
         if (checked(level.item))
             return &level;
+    if (checked(Menu_Strength))
+        return &strengthLevel(strength_);
     return nullptr;
 }
 
@@ -120,13 +123,20 @@ void Game::UncheckLevels()
 {
     for (const Level& level : Levels)
         check(level.item, false);
+    check(Menu_Strength, false);
     check(Menu_OtherEngine, false);
+}
+
+void Game::setStrength(int32_t step)
+{
+    strength_ = strengthLevel(step).strength;
 }
 
 void Game::chooseLevel(MenuId item)
 {
     // The other engine falls back on Hard's margin, should it stop working.
-    const Level* level = levelOfItem(item == Menu_OtherEngine ? Menu_Hard : item);
+    const Level* level = item == Menu_Strength ? &strengthLevel(strength_)
+                                               : levelOfItem(item == Menu_OtherEngine ? Menu_Hard : item);
     computer_.SearchMargin = level->SearchMargin;
     UncheckLevels();
     check(item, true);

@@ -146,6 +146,11 @@ public:
 
     // The level "Other engine", once the window has started one.
     void otherEngineChosen() { chooseLevel(Menu_OtherEngine); }
+    // The step (1 to 8) that Strength... plays at: set alone it waits for the
+    // item to be chosen; chosen, it is the level from now on.
+    int32_t strength() const { return strength_; }
+    void setStrength(int32_t step);
+    void chooseStrength(int32_t step) { setStrength(step), chooseLevel(Menu_Strength); }
 
     // ---- New game
     void Menu_New_Click();
@@ -315,6 +320,7 @@ private:
     // A kept game waits for "Continue last game".
     bool keptWaiting_ = false;
     bool thinking_ = false;
+    int32_t strength_ = DefaultStrength;
     bool hinting_ = false;
 
     ComputerPlayer::Cells board_;

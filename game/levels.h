@@ -20,6 +20,7 @@ struct Level {
     int32_t SearchMargin; // how far around the pieces the computer player looks
     bool randomCell;     // any empty cell next to a piece, unscored
     bool looksAhead;     // Master's search plays it wherever a thinker is at hand; Hard elsewhere
+    int32_t strength = 0; // a step of Strength... (1 to 8, weakest first); 0 for the levels above
 };
 
 inline constexpr std::array<Level, 5> Levels = {{
@@ -30,10 +31,33 @@ inline constexpr std::array<Level, 5> Levels = {{
     {Menu_Master, "Ma&ster", "Master", "master", 4, false, true},
 }};
 
+// The steps of Strength..., weakest first, between Hard and Master; the last
+// plays as Master does. All share the one menu item; engine/strength.h says
+// how each plays.
+inline constexpr int32_t DefaultStrength = 4;
+inline constexpr std::array<Level, 8> StrengthLevels = {{
+    {Menu_Strength, "S&trength...", "Strength 1", "strength1", 4, false, true, 1},
+    {Menu_Strength, "S&trength...", "Strength 2", "strength2", 4, false, true, 2},
+    {Menu_Strength, "S&trength...", "Strength 3", "strength3", 4, false, true, 3},
+    {Menu_Strength, "S&trength...", "Strength 4", "strength4", 4, false, true, 4},
+    {Menu_Strength, "S&trength...", "Strength 5", "strength5", 4, false, true, 5},
+    {Menu_Strength, "S&trength...", "Strength 6", "strength6", 4, false, true, 6},
+    {Menu_Strength, "S&trength...", "Strength 7", "strength7", 4, false, true, 7},
+    {Menu_Strength, "S&trength...", "Strength 8", "strength8", 4, false, true, 8},
+}};
+// The row of step `strength`, clamped to the steps there are.
+constexpr const Level& strengthLevel(int32_t strength)
+{
+    return StrengthLevels[static_cast<size_t>(strength < 1 ? 0 : strength > 8 ? 7 : strength - 1)];
+}
+
 // The row of a --level word or of a menu item; none for anything else.
 constexpr const Level* levelOfWord(std::string_view word)
 {
     for (const Level& level : Levels)
+        if (word == level.word)
+            return &level;
+    for (const Level& level : StrengthLevels)
         if (word == level.word)
             return &level;
     return nullptr;
@@ -46,13 +70,13 @@ constexpr const Level* levelOfItem(MenuId item)
     return nullptr;
 }
 
-// The words with `separator` between them: "stupid|easy|medium|hard|master".
+// The words with `separator` between them: "stupid|easy|medium|hard|master|strength1..strength8".
 inline std::string levelWords(std::string_view separator)
 {
     std::string words;
     for (const Level& level : Levels)
         words += (words.empty() ? "" : std::string(separator)) + level.word;
-    return words;
+    return words + std::string(separator) + StrengthLevels.front().word + ".." + StrengthLevels.back().word;
 }
 
 } // namespace brindle

@@ -123,6 +123,8 @@ struct Question {
     bool otherEngine = false;
     // A hint for the side to move rather than the computer's own move.
     bool hint = false;
+    // The step of Strength... to play at (1 to 8); 0 for Master.
+    int32_t strength = 0;
 };
 struct Answer {
     int32_t row = -1;

@@ -193,6 +193,9 @@ void Game::Menu_Continue_Click()
     for (const Level& level : Levels)
         if (levelName == level.name)
             chooseLevel(level.item);
+    for (const Level& level : StrengthLevels)
+        if (levelName == level.name)
+            chooseStrength(level.strength);
     if (levelName == OtherEngineName)
         chooseLevel(Menu_Hard);
     const std::string starter = value("BRSTARTER");

@@ -44,6 +44,7 @@ enum MenuId : int {
     Menu_Normal,
     Menu_Hard,
     Menu_Master,
+    Menu_Strength,
     Menu_OtherEngine,
     Menu_Helpmenu,
     Menu_Help,

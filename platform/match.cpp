@@ -15,6 +15,7 @@ struct Match::Game {
     std::vector<engine::Stone> moves;
     std::vector<int64_t> times;
     size_t openingLength = 0;
+    size_t opening = 0; // its index among the given openings
     std::array<std::unique_ptr<EngineProcess>, 2> engines; // by player
     int ready = 0;
     int64_t askedAt = 0;
@@ -59,6 +60,7 @@ void Match::startGame()
         opening_ = options_.openings.empty() ? engine::randomOpening(random_)
                                              : options_.openings[pair % options_.openings.size()];
     }
+    g.opening = static_cast<size_t>(g.number / 2) % std::max<size_t>(options_.openings.size(), 1);
     g.moves = opening_;
     g.openingLength = opening_.size();
     g.times.assign(opening_.size(), 0);
@@ -135,6 +137,11 @@ void Match::finish(Game& g, int winner, const std::string& why)
         result_.problems.push_back("game " + std::to_string(g.number + 1) + ": " + why);
     }
     (winner < 0 ? result_.tally.draws : winner == 0 ? result_.tally.wins : result_.tally.losses) += 1;
+    if (!options_.openings.empty()) {
+        result_.byOpening.resize(options_.openings.size());
+        engine::Tally& red = result_.byOpening[g.opening];
+        (winner < 0 ? red.draws : winner == g.firstPlayer ? red.wins : red.losses) += 1;
+    }
     writeRecord(g, winner);
     ++played_;
     // The engines end with END, and are killed if they linger; the game goes

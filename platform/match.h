@@ -43,6 +43,8 @@ struct MatchResult {
     // Answers later than the turn's time, per player.
     std::array<int, 2> late{};
     std::vector<std::string> problems;
+    // Per opening, when openings were given: the first mover's (Red's) results.
+    std::vector<engine::Tally> byOpening;
 };
 
 class Match final : public QObject {

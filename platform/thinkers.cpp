@@ -1,12 +1,14 @@
 #include "platform/thinkers.h"
 
 #include <chrono>
+#include <random>
 
 #include <QMetaObject>
 
 #include "platform/analyst.h"
 #include "platform/engine_process.h"
 #include "engine/search.h"
+#include "engine/strength.h"
 
 namespace brindle {
 
@@ -92,7 +94,10 @@ void WindowThinker::askMaster(const Question& question)
     // Made at the first question, not with the window: its tables take a while.
     if (!search_)
         search_ = std::make_unique<engine::Search>();
-    worker_ = std::thread([this, generation, budget, moves = question.moves, hint = question.hint] {
+    // A step of strength chooses with a number of its own each move.
+    const double uniform = std::uniform_real_distribution<double>(0.0, 1.0)(random_);
+    worker_ = std::thread([this, generation, budget, moves = question.moves, hint = question.hint,
+                           strength = question.strength, uniform] {
         engine::Search& search = *search_;
         Analyst::setUp(search, moves, moves.size());
         const int mover = moves.size() % 2 == 0 ? 1 : 2;
@@ -104,6 +109,11 @@ void WindowThinker::askMaster(const Question& question)
                 a.row = t.candidates.front().y, a.col = t.candidates.front().x;
             if (t.eval.winIn != 0)
                 a.verdict = engine::verdict(t.eval, mover == 1);
+        } else if (strength > 0) {
+            const engine::Candidate c =
+                engine::playAtStrength(search, mover, strength, std::chrono::milliseconds(budget), &stop_, uniform);
+            a.row = c.y;
+            a.col = c.x;
         } else {
             const engine::Search::Move m = search.best(mover, std::chrono::milliseconds(budget), &stop_);
             a.row = m.y;

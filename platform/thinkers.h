@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -56,6 +57,7 @@ private:
     // Master's board and tables, kept from move to move; only the worker
     // touches it, and one worker runs at a time.
     std::unique_ptr<engine::Search> search_;
+    std::mt19937_64 random_{std::random_device{}()};
     std::atomic<bool> stop_{false};
     std::unique_ptr<EngineProcess> engine_;
     std::unique_ptr<EngineProcess> hintEngine_;

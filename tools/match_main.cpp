@@ -30,6 +30,7 @@ int usage(FILE* to, int code)
                "  --ms N            time per move in milliseconds (default 300)\n"
                "  --concurrency N   games played at once (default 1)\n"
                "  --openings FILE   openings, one a line as \"x,y x,y ...\" from 0; random ones otherwise\n"
+               "  --by-opening      with --openings, print Red's results from each opening\n"
                "  --records DIR     write every game as a .psq record into DIR\n"
                "  --seed N          the random openings' seed (default 2026)\n",
                brindle::levelWords(", ").c_str());
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     brindle::MatchOptions options;
     std::vector<std::string> players;
+    bool byOpening = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -82,7 +84,9 @@ int main(int argc, char* argv[])
             int seed = 0;
             ok = hasValue && number(argv[++i], 0, 2147483647, seed);
             options.seed = static_cast<unsigned>(seed);
-        } else if (arg == "--records")
+        } else if (arg == "--by-opening")
+            byOpening = true;
+        else if (arg == "--records")
             ok = hasValue, options.recordFolder = hasValue ? argv[++i] : "";
         else if (arg == "--openings") {
             std::ifstream in(hasValue ? argv[++i] : "");
@@ -155,6 +159,19 @@ int main(int argc, char* argv[])
                   }
                   for (const std::string& problem : r.problems)
                       std::printf("  %s\n", problem.c_str());
+                  for (size_t i = 0; byOpening && i < r.byOpening.size(); ++i) {
+                      std::string stones;
+                      for (const auto& [x, y] : options.openings[i]) {
+                          if (!stones.empty())
+                              stones += ' ';
+                          stones += std::to_string(x);
+                          stones += ',';
+                          stones += std::to_string(y);
+                      }
+                      const auto& red = r.byOpening[i];
+                      std::printf("opening %zu: %s: Red won %d, drawn %d, lost %d\n", i + 1, stones.c_str(), red.wins,
+                                  red.draws, red.losses);
+                  }
                   std::fflush(stdout);
                   app.quit();
               });

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QSettings>
 
+#include "platform/settings.h"
 #include "support/box_answerer.h"
 #include "support/pass_intro.h"
 
@@ -67,6 +68,31 @@ TEST_F(Engines, MasterThinksWhileTheWindowStaysLiveAndAnswersThroughTheGame)
     // Within two cells each way: a reply two cells off along a diagonal is
     // one Master picks when its time is short.
     EXPECT_LE(std::max(std::abs(s().LastRow - 9), std::abs(s().LastCol - 9)), 2) << "Master answers near the stone";
+}
+
+TEST_F(Engines, AStepOfStrengthIsChosenOnItsSliderKeptInTheSettingsAndPlaysWhileTheWindowStaysLive)
+{
+    boxes.strength = 6;
+    window.action(Menu_Strength)->trigger();
+    EXPECT_TRUE(game().checked(Menu_Strength) && !game().checked(Menu_Hard) && game().strength() == 6);
+    EXPECT_EQ(window.action(Menu_Strength)->text(), "S&trength: 6...");
+    EXPECT_EQ(QtSettings().read("Strength", ""), "6");
+    boxes.strength = 0; // Cancel changes nothing
+    window.action(Menu_Master)->trigger(), window.action(Menu_Strength)->trigger();
+    EXPECT_TRUE(game().checked(Menu_Master) && game().strength() == 6);
+    boxes.strength = 3;
+    window.action(Menu_Strength)->trigger();
+    ASSERT_TRUE(humanToMove());
+    clickCell(window, 9, 9);
+    ASSERT_TRUE(game().thinking()) << "the step thinks on its own thread";
+    ASSERT_TRUE(waitFor([this] { return s().MoveCount == 2; }, "the step's answer"));
+    EXPECT_EQ(game().Board(s().LastRow, s().LastCol), MarkO);
+    EXPECT_EQ(game().record("").blue, "Computer (Strength 3)");
+    // The next run opens at Hard, with the slider where it was left.
+    Globals other;
+    MainWindow next{other};
+    EXPECT_TRUE(next.game().checked(Menu_Hard) && next.game().strength() == 3);
+    EXPECT_EQ(next.action(Menu_Strength)->text(), "S&trength: 3...");
 }
 
 TEST_F(Engines, MastersHintAndAnalysisSayWhenAWinIsCertain)

@@ -181,6 +181,13 @@ TEST_F(GameRecords, TheKeptGameGoesWhenTheNextGameEndsAndOnlyUnfinishedLocalGame
     auto full = another("(;GM[4]SZ[20]BRMODE[HumanComputer]BRLEVEL[Easy]BRSTARTER[C]BRCLOCK[83];B[aa];W[bb])");
     full->choose(Menu_Continue);
     EXPECT_TRUE(full->s().Starter == 'C' && full->game.checked(Menu_Easy) && full->game.clock().GameSeconds == 83);
+    // A step of strength comes back as that step; an unknown level leaves Hard.
+    auto stepped = another("(;GM[4]SZ[20]BRMODE[HumanComputer]BRLEVEL[Strength 6];B[aa])");
+    stepped->choose(Menu_Continue);
+    EXPECT_TRUE(stepped->game.checked(Menu_Strength) && !stepped->game.checked(Menu_Hard) && stepped->game.strength() == 6);
+    auto unknown = another("(;GM[4]SZ[20]BRMODE[HumanComputer]BRLEVEL[Strength 9];B[aa])");
+    unknown->choose(Menu_Continue);
+    EXPECT_TRUE(unknown->game.checked(Menu_Hard) && !unknown->game.checked(Menu_Strength));
 }
 
 } // namespace

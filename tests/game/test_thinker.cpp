@@ -51,6 +51,31 @@ TEST_F(Thinking, MasterIsAskedWithTheMovesSoFarAndItsAnswerIsPlayedWhileTheBoard
     EXPECT_TRUE(thinker.questions[1].moves.empty() && game.thinking());
 }
 
+TEST_F(Thinking, AStepOfStrengthIsAskedForAndNamedInTheRecordAndTheKeptGame)
+{
+    startUp();
+    game.setStrength(7);
+    EXPECT_TRUE(game.checked(Menu_Hard) && !game.checked(Menu_Strength)) << "setting a step alone chooses nothing";
+    game.chooseStrength(5);
+    EXPECT_TRUE(game.checked(Menu_Strength) && !game.checked(Menu_Hard) && game.strength() == 5);
+    clickCell(9, 9);
+    ASSERT_EQ(thinker.questions.size(), 1u) << "a step is played by the thinker, as Master is";
+    EXPECT_EQ(thinker.questions[0].strength, 5);
+    thinker.reply(10, 10);
+    const record::Record r = game.record("2026-12-09");
+    EXPECT_EQ(r.red, "Human");
+    EXPECT_EQ(r.blue, "Computer (Strength 5)");
+    game.keepUnfinished();
+    EXPECT_NE(kept.text.find("BRLEVEL[Strength 5]"), std::string::npos) << kept.text;
+    // Steps out of range are the nearest one; Master asks for no step.
+    game.chooseStrength(12);
+    EXPECT_EQ(game.strength(), 8);
+    choose(Menu_Master), clickCell(3, 3);
+    ASSERT_EQ(thinker.questions.size(), 2u);
+    EXPECT_EQ(thinker.questions[1].strength, 0);
+    EXPECT_FALSE(game.checked(Menu_Strength));
+}
+
 TEST_F(Thinking, AnAnswerForABoardThatHasChangedIsDropped)
 {
     startAtMaster();

@@ -16,6 +16,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -25,7 +26,8 @@ namespace brindle {
 using Strings = std::vector<std::string>;
 
 // Every message box is accepted and remembered as "caption: text"; "Send a
-// message" gets `typed` and Enter, or the close box; a file dialog gets the
+// message" gets `typed` and Enter, or the close box; "Strength" gets
+// `strength`; a file dialog gets the
 // next of `files` (a name and, when not empty, a filter).
 class BoxAnswerer {
 public:
@@ -50,6 +52,9 @@ public:
                     auto* message = dialog->findChild<QLineEdit*>("txtMessage");
                     message->insert(typed);
                     closeMessage ? (void)dialog->close() : QTest::keyClick(message, Qt::Key_Return);
+                } else if (dialog->objectName() == "frmStrength") {
+                    auto* slider = dialog->findChild<QSlider*>("sldStrength");
+                    strength > 0 ? slider->setValue(strength), dialog->accept() : dialog->reject();
                 } else if (auto* files = qobject_cast<QFileDialog*>(w); files && !this->files.empty()) {
                     answerFile(*files);
                     continue; // it may take more than one try
@@ -64,6 +69,8 @@ public:
     Strings seen;
     QString typed;
     bool closeMessage = false;
+    // The step "Strength" is set to and accepted; 0 cancels it.
+    int strength = 0;
     std::deque<std::pair<QString, QString>> files;
 
 private:
