@@ -15,8 +15,17 @@ constexpr int32_t Width = 10;
 // How deep a win by fours is looked for, in fours.
 constexpr int32_t FoursDepth = 24;
 
-// Keeps one side's failed wins by fours apart from the other's in the table.
+// Keeps one side's failed wins by fours apart from the other's in the table,
+// and the failed wins by threats apart from both.
 constexpr uint64_t AttackerKey[2] = {0x5A17C0DE1234ull, 0x7B3E11F0CAFEull};
+constexpr uint64_t ThreatKey[2] = {0x3C6EF372FE94ull, 0x1F83D9ABFB41ull};
+// How many threes and fours deep, and how many positions, the root's threat
+// search looks, and how many of the threats it tries at each step.
+constexpr int32_t ThreatDepth = 5;
+constexpr int64_t ThreatNodes = 5000;
+constexpr int32_t ThreatWidth = 12;
+// What a win by threats is worth to the side to move: certain, but its moves not counted.
+constexpr int32_t ThreatWinScore = 20000;
 constexpr size_t FailedSize = 1 << 16;
 
 } // namespace
@@ -169,6 +178,148 @@ bool Search::fours(int32_t attacker, int32_t depth, int32_t* first)
     }
     failed = key;
     return false;
+}
+
+// `attacker` to move wins by fours and open threes: each four answered where
+// it must be, each three by every cell that stops it becoming a four and by
+// every four of the defender's own.
+bool Search::threats(int32_t attacker, int32_t depth, int32_t* first)
+{
+    if ((++fourNodes_ & 63) == 0 && outOfTime())
+        aborted_ = true;
+    if (aborted_)
+        return false;
+    const int32_t defender = 3 - attacker;
+    int32_t defenderFive = -1, defenderFives = 0, ownWin = -1;
+    bool defenderThreatens = false;
+    MoveList list;
+    list.count = 0;
+    for (const int16_t cell : board_.cells()) {
+        if (board_.stone(cell) != 0 || !board_.nearStone(cell))
+            continue;
+        const uint8_t own = board_.threat(attacker, cell), theirs = board_.threat(defender, cell);
+        if (own & MakesFive) {
+            if (first)
+                *first = cell;
+            return true;
+        }
+        if (own & MakesWin)
+            ownWin = cell;
+        if (theirs & MakesFive)
+            defenderFive = cell, ++defenderFives;
+        if (theirs & MakesWin)
+            defenderThreatens = true;
+        if (own & (MakesFour | MakesOpenThree))
+            list.cells[static_cast<size_t>(list.count++)] = cell;
+    }
+    if (defenderFives >= 2)
+        return false;
+    if (defenderFives == 1) {
+        // The defender's four, made as an answer: blocked, the attacker's threat stands.
+        board_.put(defenderFive, attacker);
+        const bool won = threatsHold(attacker, depth);
+        board_.put(defenderFive, 0);
+        if (won && first)
+            *first = defenderFive;
+        return won;
+    }
+    if (ownWin >= 0) { // an open four or two fours: five next, whatever the answer
+        if (first)
+            *first = ownWin;
+        return true;
+    }
+    if (fours(attacker, FoursDepth, first))
+        return true;
+    if (depth <= 0 || defenderThreatens || list.count == 0 || aborted_)
+        return false;
+    // A failure is kept for the depth it had: with more threats left, the same position may still win.
+    const uint64_t key = board_.hash() ^ ThreatKey[attacker - 1] ^ (static_cast<uint64_t>(depth) * 0x9E3779B97F4A7C15ull);
+    uint64_t& failed = failed_[key & (FailedSize - 1)];
+    if (failed == key)
+        return false;
+    sortMoves(attacker, list, -1, ThreatWidth);
+    for (int32_t i = 0; i < list.count; ++i) {
+        const int32_t cell = list.cells[static_cast<size_t>(i)];
+        board_.put(cell, attacker);
+        const bool won = threatsHold(attacker, depth - 1);
+        board_.put(cell, 0);
+        if (won) {
+            if (first)
+                *first = cell;
+            return true;
+        }
+        if (aborted_)
+            return false;
+    }
+    failed = key;
+    return false;
+}
+
+// The defender to move against `attacker`'s four or open three: true when
+// every answer still loses.
+bool Search::threatsHold(int32_t attacker, int32_t depth)
+{
+    const int32_t defender = 3 - attacker;
+    MoveList answers;
+    answers.count = 0;
+    int32_t attackerFive = -1, attackerFives = 0;
+    bool attackerThreatens = false;
+    for (const int16_t cell : board_.cells()) {
+        if (board_.stone(cell) != 0 || !board_.nearStone(cell))
+            continue;
+        const uint8_t own = board_.threat(defender, cell), theirs = board_.threat(attacker, cell);
+        if (own & MakesFive)
+            return false;
+        if (theirs & MakesFive)
+            attackerFive = cell, ++attackerFives;
+        if (theirs & MakesWin)
+            attackerThreatens = true;
+        if ((theirs & MakesFour) || (own & MakesFour))
+            answers.cells[static_cast<size_t>(answers.count++)] = cell;
+    }
+    if (attackerFives >= 2)
+        return true;
+    if (attackerFives == 1)
+        answers.cells[0] = static_cast<int16_t>(attackerFive), answers.count = 1;
+    else if (!attackerThreatens)
+        return false; // nothing to answer: the defender is free
+    for (int32_t i = 0; i < answers.count; ++i) {
+        const int32_t cell = answers.cells[static_cast<size_t>(i)];
+        board_.put(cell, defender);
+        const bool won = threats(attacker, depth, nullptr);
+        board_.put(cell, 0);
+        if (!won || aborted_)
+            return false;
+    }
+    return true;
+}
+
+bool Search::hasThreats(int32_t attacker, int64_t nodes, Clock::time_point until)
+{
+    const auto saved = deadline_;
+    const int64_t savedLimit = nodeLimit_;
+    deadline_ = std::min(saved, until);
+    nodeLimit_ = nodes_ + fourNodes_ + nodes;
+    if (savedLimit > 0)
+        nodeLimit_ = std::min(nodeLimit_, savedLimit);
+    const bool wasAborted = aborted_;
+    aborted_ = false;
+    const bool found = threats(attacker, ThreatDepth, nullptr) && !aborted_;
+    aborted_ = wasAborted;
+    deadline_ = saved;
+    nodeLimit_ = savedLimit;
+    return found;
+}
+
+Search::Move Search::winByThreats(int32_t player, int32_t depth, int64_t nodes)
+{
+    begin(Limits{{}, MaxDepth, nodes, nullptr}, Clock::now());
+    Move found;
+    int32_t first = -1;
+    if (threats(player, depth, &first) && !aborted_)
+        found.x = ShapeBoard::xOf(first), found.y = ShapeBoard::yOf(first);
+    found.nodes = fourNodes_;
+    return found;
 }
 
 // Whether `attacker` wins by fours, looked for until `until` at the latest;
@@ -438,6 +589,23 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
         if (won)
             return certain(first, {0, std::max(moves, 2)}, line);
     }
+    // A win by threes and fours: certain, but not counted in moves.
+    {
+        const auto saved = deadline_;
+        const int64_t savedLimit = nodeLimit_;
+        // Within a tenth of the time: most moves have no such win, and the search needs the rest.
+        deadline_ = std::min(saved, timed_ ? start + limits.time / 10 : Clock::time_point::max());
+        nodeLimit_ = nodes_ + fourNodes_ + ThreatNodes;
+        if (savedLimit > 0)
+            nodeLimit_ = std::min(nodeLimit_, savedLimit);
+        int32_t first = -1;
+        const bool won = threats(player, ThreatDepth, &first) && !aborted_;
+        deadline_ = saved;
+        nodeLimit_ = savedLimit;
+        aborted_ = false;
+        if (won)
+            return certain(first, {ThreatWinScore, 0}, {});
+    }
     if (outOfTime()) {
         sortMoves(player, s.all, -1, 1);
         return answer(s.all.cells[0]);
@@ -460,6 +628,21 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
             const int32_t cell = moves.cells[static_cast<size_t>(i)];
             board_.put(cell, player);
             const bool lost = hasFours(other, FoursDepth, defenceUntil);
+            board_.put(cell, 0);
+            if (!lost && Clock::now() < defenceUntil)
+                safe.cells[static_cast<size_t>(safe.count++)] = static_cast<int16_t>(cell);
+        }
+        if (safe.count > 0)
+            moves = safe, fallback = moves.cells[0];
+    } else if (hasThreats(other, ThreatNodes, defenceUntil)) {
+        // The other side's win by threes and fours: the moves that leave it
+        // none, each looked at with a part of the nodes.
+        MoveList safe;
+        safe.count = 0;
+        for (int32_t i = 0; i < std::min(moves.count, RootWidth) && Clock::now() < defenceUntil; ++i) {
+            const int32_t cell = moves.cells[static_cast<size_t>(i)];
+            board_.put(cell, player);
+            const bool lost = hasThreats(other, ThreatNodes / 4, defenceUntil);
             board_.put(cell, 0);
             if (!lost && Clock::now() < defenceUntil)
                 safe.cells[static_cast<size_t>(safe.count++)] = static_cast<int16_t>(cell);

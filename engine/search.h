@@ -67,6 +67,11 @@ public:
     // `depth` fours deep (and within `budget` when it is not zero): its first
     // four, or x < 0.
     Move winByFours(int32_t player, int32_t depth, std::chrono::milliseconds budget = {});
+    // A win by threats for `player` to move: fours and open threes, every
+    // three answered by each block and each four of the other side's, at
+    // most `threats` threes and fours deep and `nodes` positions: its first
+    // threat, or x < 0.
+    Move winByThreats(int32_t player, int32_t threats, int64_t nodes);
 
 private:
     struct Entry { // all zero when empty
@@ -99,6 +104,13 @@ private:
     // where it would make five; -1 when there is none.
     int32_t answerTo(int32_t attacker, int32_t four) const;
     bool hasFours(int32_t attacker, int32_t depth, Clock::time_point until);
+    // The threat search: `attacker` to move, and the other side to answer
+    // `attacker`'s last threat.
+    bool threats(int32_t attacker, int32_t depth, int32_t* first);
+    bool threatsHold(int32_t attacker, int32_t depth);
+    // Whether `attacker` wins by threats within `nodes` positions and by
+    // `until`; a search cut short finds nothing.
+    bool hasThreats(int32_t attacker, int64_t nodes, Clock::time_point until);
     bool outOfTime();
     // best() and analyse(): `thinking` is filled when not null.
     Move think(int32_t player, const Limits& limits, int32_t candidates, Thinking* thinking,

@@ -111,6 +111,77 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
     EXPECT_LT(s.winByFours(1, 24).x, 0) << "played " << m.x << "," << m.y;
 }
 
+// Red to move wins by threes and fours, three threats deep, with no win by fours alone.
+const Cells ThreatsRed{{9, 9}, {10, 9}, {9, 10}, {11, 11}};
+const Cells ThreatsBlue{{8, 8}, {12, 8}, {8, 12}, {5, 5}};
+
+// Plays the game on from `s`: `attacker` follows its win by threats, found
+// afresh each move with the fewest threats it needs, and the other side
+// answers with the search at `defence` depth. Whether the attacker made five.
+bool threatsWinAgainst(Search s, int attacker, int defence)
+{
+    for (int move = 0, side = attacker; move < 40; ++move, side = 3 - side) {
+        Search::Move m;
+        if (side == attacker) {
+            for (int threats = 1; threats <= 6 && m.x < 0; ++threats)
+                m = s.winByThreats(side, threats, 400000);
+            if (m.x < 0)
+                return false; // it lost the thread
+        } else {
+            m = s.best(side, depth(defence));
+        }
+        if (m.x < 0)
+            return false;
+        const bool five = s.board().threat(side, ShapeBoard::cellAt(m.x, m.y)) & MakesFive;
+        s.set(m.x, m.y, side);
+        if (five)
+            return side == attacker;
+    }
+    return false;
+}
+
+TEST(Search, WinsByThreatsWithTheThreatsItNeedsAndTheWinHoldsAgainstEveryDefence)
+{
+    Search s = position(ThreatsRed, ThreatsBlue);
+    EXPECT_LT(s.winByFours(1, 24).x, 0) << "no win by fours alone";
+    EXPECT_LT(s.winByThreats(1, 2, 400000).x, 0) << "two threats are not enough";
+    const Search::Move first = s.winByThreats(1, 3, 400000);
+    ASSERT_GE(first.x, 0) << "three are";
+    EXPECT_LT(s.winByThreats(2, 6, 400000).x, 0) << "blue has none";
+    EXPECT_LT(s.winByThreats(1, 3, 100).x, 0) << "a search cut short by its nodes finds nothing";
+    for (const int defence : {1, 2, 4})
+        EXPECT_TRUE(threatsWinAgainst(s, 1, defence)) << "a defender looking " << defence << " deep";
+    // The search plays it at any depth, and says it wins without counting the moves.
+    const Thinking t = s.analyse(1, depth(1), 3);
+    EXPECT_TRUE(threatsWinAgainst(position(ThreatsRed, ThreatsBlue), 1, 4));
+    ASSERT_EQ(t.candidates.size(), 1u);
+    s.set(t.candidates[0].x, t.candidates[0].y, 1);
+    EXPECT_TRUE(threatsWinAgainst(s, 1, 4) || s.winByThreats(1, 6, 400000).x >= 0 || s.winByFours(1, 24).x >= 0)
+        << "the move played keeps the win";
+    EXPECT_EQ(verdict(t.eval, true), "Red is winning");
+    EXPECT_EQ(t.eval.winIn, 0);
+}
+
+TEST(Search, FindsTheDefenceToTheOthersWinByThreats)
+{
+    // Blue's two twos win by threats, however red blocks them; only red's own
+    // column, a counter that blue must answer, holds.
+    const Cells red{{2, 7}, {10, 10}, {9, 7}, {2, 4}}, blue{{5, 5}, {6, 5}, {7, 6}, {7, 7}};
+    ASSERT_GE(position(red, blue).winByThreats(2, 5, 400000).x, 0) << "blue wins if left alone";
+    for (const auto& [x, y] : {std::pair(7, 4), {7, 5}, {4, 5}, {8, 5}}) {
+        Search s = position(red, blue);
+        s.set(x, y, 1);
+        EXPECT_GE(s.winByThreats(2, 6, 400000).x, 0) << "a block at " << x << "," << y << " does not hold";
+    }
+    for (const int d : {2, 3}) {
+        Search s = position(red, blue);
+        const Search::Move m = s.best(1, depth(d));
+        s.set(m.x, m.y, 1);
+        EXPECT_LT(s.winByThreats(2, 6, 400000).x, 0) << "depth " << d << ": " << m.x << "," << m.y << " leaves blue its win";
+        EXPECT_LT(s.winByFours(2, 24).x, 0);
+    }
+}
+
 TEST(Search, AlwaysAnswersAFreeCellWithinItsNodesAndNothingOnAFullBoard)
 {
     Search s;
