@@ -294,17 +294,16 @@ bool Search::threatsHold(int32_t attacker, int32_t depth)
     return true;
 }
 
-bool Search::hasThreats(int32_t attacker, int64_t nodes, Clock::time_point until)
+bool Search::hasThreats(int32_t attacker, int64_t nodes, Clock::time_point until, int32_t* first)
 {
     const auto saved = deadline_;
-    const int64_t savedLimit = nodeLimit_;
+    const int64_t savedLimit = nodeLimit_, used = nodes_ + fourNodes_;
     deadline_ = std::min(saved, until);
-    nodeLimit_ = nodes_ + fourNodes_ + nodes;
-    if (savedLimit > 0)
-        nodeLimit_ = std::min(nodeLimit_, savedLimit);
+    // A search bounded by nodes lends it a fifth of what it has left at most.
+    nodeLimit_ = used + std::max<int64_t>(1, savedLimit > 0 ? std::min(nodes, (savedLimit - used) / 5) : nodes);
     const bool wasAborted = aborted_;
     aborted_ = false;
-    const bool found = threats(attacker, ThreatDepth, nullptr) && !aborted_;
+    const bool found = threats(attacker, ThreatDepth, first) && !aborted_;
     aborted_ = wasAborted;
     deadline_ = saved;
     nodeLimit_ = savedLimit;
@@ -589,23 +588,11 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
         if (won)
             return certain(first, {0, std::max(moves, 2)}, line);
     }
-    // A win by threes and fours: certain, but not counted in moves.
-    {
-        const auto saved = deadline_;
-        const int64_t savedLimit = nodeLimit_;
-        // Within a tenth of the time: most moves have no such win, and the search needs the rest.
-        deadline_ = std::min(saved, timed_ ? start + limits.time / 10 : Clock::time_point::max());
-        nodeLimit_ = nodes_ + fourNodes_ + ThreatNodes;
-        if (savedLimit > 0)
-            nodeLimit_ = std::min(nodeLimit_, savedLimit);
-        int32_t first = -1;
-        const bool won = threats(player, ThreatDepth, &first) && !aborted_;
-        deadline_ = saved;
-        nodeLimit_ = savedLimit;
-        aborted_ = false;
-        if (won)
-            return certain(first, {ThreatWinScore, 0}, {});
-    }
+    // A win by threes and fours, looked for within a tenth of the time: most
+    // moves have none, and the search needs the rest.
+    if (int32_t first = -1;
+        hasThreats(player, ThreatNodes, timed_ ? start + limits.time / 10 : Clock::time_point::max(), &first))
+        return certain(first, {ThreatWinScore, 0}, {});
     if (outOfTime()) {
         sortMoves(player, s.all, -1, 1);
         return answer(s.all.cells[0]);

@@ -109,8 +109,8 @@ private:
     bool threats(int32_t attacker, int32_t depth, int32_t* first);
     bool threatsHold(int32_t attacker, int32_t depth);
     // Whether `attacker` wins by threats within `nodes` positions and by
-    // `until`; a search cut short finds nothing.
-    bool hasThreats(int32_t attacker, int64_t nodes, Clock::time_point until);
+    // `until`, its first threat into `first`; a search cut short finds nothing.
+    bool hasThreats(int32_t attacker, int64_t nodes, Clock::time_point until, int32_t* first = nullptr);
     bool outOfTime();
     // best() and analyse(): `thinking` is filled when not null.
     Move think(int32_t player, const Limits& limits, int32_t candidates, Thinking* thinking,

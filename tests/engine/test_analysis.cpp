@@ -48,8 +48,9 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
         // A closed three's four, its answer, then an open four on the column.
         {"a win by fours", {{3, 5}, {4, 5}, {5, 5}, {6, 6}, {6, 7}}, {{2, 5}, {0, 0}, {19, 19}, {0, 19}, {19, 0}}, 3,
          {6, 5}, 3},
-        // Two open twos crossing at (7,5): a double three, a block, an open four, five.
-        {"a win found by looking ahead", {{5, 5}, {6, 5}, {7, 6}, {7, 7}}, {{0, 0}, {19, 19}, {0, 19}, {19, 0}}, 3, {7, 5}, 1},
+        // Two open twos crossing at (7,5): a double three, a block, an open four,
+        // five. A win by threes is certain, but its moves are not counted.
+        {"a win by threes", {{5, 5}, {6, 5}, {7, 6}, {7, 7}}, {{0, 0}, {19, 19}, {0, 19}, {19, 0}}, 0, {7, 5}, 1},
         {"two fives of the other's", {{0, 0}, {19, 19}, {0, 19}}, {{5, 5}, {6, 5}, {7, 5}, {8, 5}, {5, 9}, {6, 9}, {7, 9}, {8, 9}}, -1, {-1, -1}, 1},
     };
     Search s;
@@ -57,6 +58,9 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
         place(s, c.first, c.second);
         const Thinking t = s.analyse(1, depth(3), 3);
         EXPECT_EQ(t.eval.winIn, c.winIn) << c.what;
+        if (c.winIn == 0) {
+            EXPECT_EQ(verdict(t.eval, true), "Red is winning") << c.what;
+        }
         EXPECT_TRUE(t.finished) << c.what;
         ASSERT_FALSE(t.candidates.empty()) << c.what;
         ASSERT_GE(t.line.size(), c.lineAtLeast) << c.what;
