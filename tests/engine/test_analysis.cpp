@@ -56,7 +56,10 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
     Search s;
     for (const auto& c : cases) {
         place(s, c.first, c.second);
+        const uint64_t before = s.board().hash();
+        const int32_t stones = s.board().stones();
         const Thinking t = s.analyse(1, depth(3), 3);
+        EXPECT_TRUE(s.board().hash() == before && s.board().stones() == stones) << c.what << ": the board is left as it was";
         EXPECT_EQ(t.eval.winIn, c.winIn) << c.what;
         if (c.winIn == 0) {
             EXPECT_EQ(verdict(t.eval, true), "Red is winning") << c.what;
