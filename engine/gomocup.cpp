@@ -205,6 +205,8 @@ std::vector<std::string> Brain::command(const LineReader::Line& line)
             timeoutTurn_ = *value > 0 ? *value : 0;
         else if (value && key == "time_left")
             timeLeft_ = *value > 0 ? *value : 0;
+        else if (value && key == "max_memory")
+            search_.limitMemory(*value > 0 ? *value : 0);
         return {}; // unknown keys are ignored
     }
     if (word == "START" || word == "RECTSTART") {

@@ -54,6 +54,8 @@ public:
     // Master's time for its next move: within the turn's time and an eighth
     // of what is left of the match, with room for the answer to travel.
     int64_t turnMilliseconds() const;
+    // The bytes Master's search holds, within INFO max_memory.
+    int64_t searchMemory() const { return search_.memory(); }
 
 private:
     std::vector<std::string> newBoard(int32_t size);

@@ -421,6 +421,22 @@ int32_t Search::negamax(int32_t player, int32_t depth, int32_t alpha, int32_t be
     return best;
 }
 
+void Search::limitMemory(int64_t bytes)
+{
+    int32_t bits = TableBits;
+    const int64_t failedBytes = static_cast<int64_t>(FailedSize * sizeof(uint64_t));
+    while (bytes > 0 && bits > MinTableBits && (int64_t{1} << bits) * static_cast<int64_t>(sizeof(Entry)) + failedBytes > bytes)
+        --bits;
+    if (bits != tableBits_)
+        std::vector<Entry>().swap(table_); // made again, at the new size, by the next search
+    tableBits_ = bits;
+}
+
+int64_t Search::memory() const
+{
+    return static_cast<int64_t>(table_.capacity() * sizeof(Entry) + failed_.capacity() * sizeof(uint64_t));
+}
+
 void Search::begin(const Limits& limits, Clock::time_point start)
 {
     timed_ = limits.time.count() > 0;
@@ -557,7 +573,7 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
     if (board_.stones() == 0)
         return certain(ShapeBoard::cellAt(board_.size() / 2, board_.size() / 2), {}, {});
     if (table_.empty())
-        table_.resize(size_t{1} << TableBits);
+        table_.resize(size_t{1} << tableBits_);
 
     Scan s;
     scan(player, s);

@@ -24,6 +24,8 @@ public:
     static constexpr int32_t MaxDepth = 30;
     // Transposition-table entries (each 16 bytes), allocated on the first search.
     static constexpr int32_t TableBits = 20;
+    // The least the search holds however little memory it is given.
+    static constexpr int32_t MinTableBits = 10;
 
     struct Move {
         int32_t x = -1;
@@ -42,6 +44,12 @@ public:
 
     // An empty board of size × size (at most 20).
     void reset(int32_t size) { board_.reset(size); }
+    // Holds at most `bytes` in its tables from the next search on (0: its
+    // own default, 16.5 MB), but never less than a 16 KB table; what it
+    // remembered is forgotten when the size changes.
+    void limitMemory(int64_t bytes);
+    // The bytes its tables hold now.
+    int64_t memory() const;
     // player 1 or 2; 0 takes a stone back. Cells off the board are ignored.
     void set(int32_t x, int32_t y, int32_t player) { board_.set(x, y, player); }
     int32_t at(int32_t x, int32_t y) const { return board_.at(x, y); }
@@ -124,6 +132,7 @@ private:
     void begin(const Limits& limits, Clock::time_point start);
 
     ShapeBoard board_;
+    int32_t tableBits_ = TableBits;
     std::vector<Entry> table_;
     std::vector<uint64_t> failed_; // positions where a win by fours was not found
     Clock::time_point deadline_;

@@ -165,6 +165,40 @@ TEST(Brain, MasterSaysItsThinkingAtOnceAndAnswersTheLinesFirstMove)
     EXPECT_EQ(answer[0].substr(answer[0].find(" line ") + 6, answer[1].size()), answer[1]);
 }
 
+TEST(Brain, AStepOfStrengthPlaysFreeCellsAndMaxMemoryBoundsMastersTables)
+{
+    Brain step{*levelOfWord("strength2"), 5, ""};
+    step.command("START 20"), step.command("INFO timeout_turn 100");
+    for (const auto& [x, y] : {std::pair(9, 9), {10, 10}, {8, 11}, {12, 9}}) {
+        const Lines answer = step.command("TURN " + std::to_string(x) + "," + std::to_string(y));
+        int ax = -1, ay = -1;
+        ASSERT_TRUE(answer.size() == 1 && std::sscanf(answer[0].c_str(), "%d,%d", &ax, &ay) == 2 && step.at(ax, ay) == MarkX)
+            << ::testing::PrintToString(answer);
+    }
+    // The table is made at the first search, within the manager's bound, and
+    // made again when the bound changes; 0 is the brain's own size.
+    const int64_t failures = (1 << 16) * 8, leastTable = (1 << Search::MinTableBits) * 16;
+    const struct {
+        const char* info;
+        int64_t least, most;
+    } bounds[] = {
+        {"INFO max_memory 3000000", 1000000, 3000000},
+        {"INFO max_memory 1", failures + leastTable, failures + leastTable},
+        {"INFO max_memory 0", 16 << 20, 64 << 20},
+        {"INFO max_memory 70000000", 16 << 20, 64 << 20},
+    };
+    Brain master{*levelOfWord("master"), 7, ""};
+    master.command("START 20"), master.command("INFO timeout_turn 40");
+    EXPECT_EQ(master.searchMemory(), 0) << "nothing is held before the first search";
+    int turn = 0;
+    for (const auto& b : bounds) {
+        master.command(b.info);
+        master.command("TURN " + std::to_string(turn * 5) + ",0"), ++turn;
+        EXPECT_GE(master.searchMemory(), b.least) << b.info;
+        EXPECT_LE(master.searchMemory(), b.most) << b.info;
+    }
+}
+
 TEST(Levels, EachNameAMenuLevelThatOpensInTheMiddleHalfAndPlaysOnlyFreeCells)
 {
     std::set<std::pair<int, int>> openings;
