@@ -73,6 +73,7 @@ TEST(Search, WinsByFoursOnlyWithTheDepthItNeedsAndBreaksTheOthers)
         bool wins;
     } cases[] = {
         {"four then four-four", FourFour, FourFourClosed, 20, true},
+        {"a five to make, given no fours", {{7, 10}, {8, 10}, {9, 10}, {10, 10}}, {{6, 10}, {15, 15}, {15, 16}}, 0, true},
         {"a lone closed three", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {15, 15}, {15, 16}}, 20, false},
         {"a four the other answers with five", {{7, 10}, {8, 10}, {9, 10}}, {{6, 10}, {3, 3}, {3, 4}, {3, 5}, {3, 6}}, 20, false},
         {"the other's five waits where no four of its own goes", FourFour,
