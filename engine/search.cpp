@@ -621,38 +621,27 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
         blocksOfOpenThree(player, s, moves);
     sortMoves(player, moves, -1, Side * Side);
     int32_t fallback = moves.cells[0];
-    // The other side's win by fours, were it to move: keep only the moves
-    // that leave it none, looking until two fifths of the time.
+    // The other side's win, were it to move: keep only the first `tried` of
+    // the moves that leave it none, looking until two fifths of the time.
     const auto defenceUntil = partOfTime(2);
-    if (hasFours(other, FoursDepth, defenceUntil)) {
+    const auto keepSafe = [&](int32_t tried, const auto& wins) {
         MoveList safe;
         safe.count = 0;
-        for (int32_t i = 0; i < moves.count && Clock::now() < defenceUntil; ++i) {
+        for (int32_t i = 0; i < std::min(moves.count, tried) && Clock::now() < defenceUntil; ++i) {
             const int32_t cell = moves.cells[static_cast<size_t>(i)];
             board_.put(cell, player);
-            const bool lost = hasFours(other, FoursDepth, defenceUntil);
+            const bool lost = wins();
             board_.put(cell, 0);
             if (!lost && Clock::now() < defenceUntil)
                 safe.cells[static_cast<size_t>(safe.count++)] = static_cast<int16_t>(cell);
         }
         if (safe.count > 0)
             moves = safe, fallback = moves.cells[0];
-    } else if (hasThreats(other, ThreatNodes, defenceUntil)) {
-        // The other side's win by threes and fours: the moves that leave it
-        // none, each looked at with a part of the nodes.
-        MoveList safe;
-        safe.count = 0;
-        for (int32_t i = 0; i < std::min(moves.count, RootWidth) && Clock::now() < defenceUntil; ++i) {
-            const int32_t cell = moves.cells[static_cast<size_t>(i)];
-            board_.put(cell, player);
-            const bool lost = hasThreats(other, ThreatNodes / 4, defenceUntil);
-            board_.put(cell, 0);
-            if (!lost && Clock::now() < defenceUntil)
-                safe.cells[static_cast<size_t>(safe.count++)] = static_cast<int16_t>(cell);
-        }
-        if (safe.count > 0)
-            moves = safe, fallback = moves.cells[0];
-    }
+    };
+    if (hasFours(other, FoursDepth, defenceUntil))
+        keepSafe(moves.count, [&] { return hasFours(other, FoursDepth, defenceUntil); });
+    else if (hasThreats(other, ThreatNodes, defenceUntil)) // by threes and fours, each move with a part of the nodes
+        keepSafe(RootWidth, [&] { return hasThreats(other, ThreatNodes / 4, defenceUntil); });
     if (moves.count > RootWidth)
         moves.count = RootWidth;
     found = Move{};
