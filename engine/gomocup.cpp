@@ -207,6 +207,8 @@ std::vector<std::string> Brain::command(const LineReader::Line& line)
             timeLeft_ = *value > 0 ? *value : 0;
         else if (value && key == "max_memory")
             search_.limitMemory(*value > 0 ? *value : 0);
+        else if (value && key == "thread_num")
+            search_.setThreads(*value);
         return {}; // unknown keys are ignored
     }
     if (word == "START" || word == "RECTSTART") {

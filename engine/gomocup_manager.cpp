@@ -91,6 +91,7 @@ void BrainManager::line(const LineReader::Line& l, int64_t now, Step& step)
         step.send.push_back("INFO timeout_turn " + std::to_string(options_.turnMilliseconds));
         step.send.push_back("INFO timeout_match 0");
         step.send.push_back("INFO max_memory 0");
+        step.send.push_back("INFO thread_num " + std::to_string(options_.threads));
         step.send.push_back("INFO game_type 1");
         step.send.push_back("INFO rule 0");
         if (!options_.folder.empty())

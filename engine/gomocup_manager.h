@@ -31,6 +31,8 @@ public:
         int32_t startMilliseconds = 5000;
         // The brain's folder for files of its own; none when empty.
         std::string folder;
+        // The threads it may think with.
+        int32_t threads = 1;
     };
     // {row, column}, red first.
     using Moves = std::vector<std::array<int32_t, 2>>;

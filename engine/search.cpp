@@ -1,6 +1,7 @@
 #include "engine/search.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace brindle::engine {
 
@@ -29,6 +30,39 @@ constexpr int32_t ThreatWinScore = 20000;
 constexpr size_t FailedSize = 1 << 16;
 
 } // namespace
+
+SearchTable::SearchTable(int32_t bits) : slots_(new Slot[size_t{1} << bits]), mask_((uint64_t{1} << bits) - 1) {}
+
+namespace {
+
+uint64_t packed(const SearchTable::Entry& e)
+{
+    return static_cast<uint32_t>(e.value) | uint64_t{static_cast<uint16_t>(e.move)} << 32 |
+           uint64_t{static_cast<uint8_t>(e.depth)} << 48 | uint64_t{e.bound} << 56;
+}
+
+} // namespace
+
+bool SearchTable::find(uint64_t key, Entry& entry) const
+{
+    const Slot& slot = slots_[key & mask_];
+    const uint64_t data = slot.data.load(std::memory_order_relaxed);
+    if ((slot.check.load(std::memory_order_relaxed) ^ data) != key || data == 0)
+        return false;
+    entry.value = static_cast<int32_t>(static_cast<uint32_t>(data));
+    entry.move = static_cast<int16_t>(data >> 32);
+    entry.depth = static_cast<int8_t>(data >> 48);
+    entry.bound = static_cast<uint8_t>(data >> 56);
+    return true;
+}
+
+void SearchTable::store(uint64_t key, const Entry& entry)
+{
+    Slot& slot = slots_[key & mask_];
+    const uint64_t data = packed(entry);
+    slot.check.store(key ^ data, std::memory_order_relaxed);
+    slot.data.store(data, std::memory_order_relaxed);
+}
 
 void Search::scan(int32_t player, Scan& s) const
 {
@@ -372,10 +406,10 @@ int32_t Search::negamax(int32_t player, int32_t depth, int32_t alpha, int32_t be
         return board_.evaluate(player);
     }
     const uint64_t key = board_.hash() ^ static_cast<uint64_t>(player);
-    Entry& entry = table_[board_.hash() & (table_.size() - 1)];
+    Entry entry;
     int32_t ttMove = -1;
-    if (entry.key == key) {
-        ttMove = entry.key != 0 ? entry.move : -1;
+    if (table_->find(key, entry)) {
+        ttMove = entry.move;
         int32_t v = entry.value;
         if (v > Won)
             v -= ply;
@@ -413,28 +447,33 @@ int32_t Search::negamax(int32_t player, int32_t depth, int32_t alpha, int32_t be
     }
     if (bestMove < 0)
         return board_.evaluate(player);
-    entry.key = key;
-    entry.value = best > Won ? best + ply : best < -Won ? best - ply : best;
-    entry.move = static_cast<int16_t>(bestMove);
-    entry.depth = static_cast<int8_t>(depth);
-    entry.bound = best >= beta ? 1 : best > startAlpha ? 3 : 2;
+    table_->store(key, Entry{best > Won ? best + ply : best < -Won ? best - ply : best, static_cast<int16_t>(bestMove),
+                             static_cast<int8_t>(depth), static_cast<uint8_t>(best >= beta ? 1 : best > startAlpha ? 3 : 2)});
     return best;
 }
 
 void Search::limitMemory(int64_t bytes)
 {
+    memoryLimit_ = bytes;
     int32_t bits = TableBits;
-    const int64_t failedBytes = static_cast<int64_t>(FailedSize * sizeof(uint64_t));
-    while (bytes > 0 && bits > MinTableBits && (int64_t{1} << bits) * static_cast<int64_t>(sizeof(Entry)) + failedBytes > bytes)
+    // Every thread holds its own failed wins besides the one shared table.
+    const int64_t failedBytes = static_cast<int64_t>(FailedSize * sizeof(uint64_t)) * threads_;
+    while (bytes > 0 && bits > MinTableBits && (int64_t{1} << bits) * int64_t{16} + failedBytes > bytes)
         --bits;
     if (bits != tableBits_)
-        std::vector<Entry>().swap(table_); // made again, at the new size, by the next search
+        table_.reset(); // made again, at the new size, by the next search
     tableBits_ = bits;
+}
+
+void Search::setThreads(int32_t threads)
+{
+    threads_ = std::clamp(threads, 1, MaxThreads);
+    limitMemory(memoryLimit_);
 }
 
 int64_t Search::memory() const
 {
-    return static_cast<int64_t>(table_.capacity() * sizeof(Entry) + failed_.capacity() * sizeof(uint64_t));
+    return (table_ ? table_->bytes() : 0) + static_cast<int64_t>(failed_.capacity() * sizeof(uint64_t)) * threads_;
 }
 
 void Search::begin(const Limits& limits, Clock::time_point start)
@@ -500,8 +539,8 @@ std::vector<std::array<int32_t, 2>> Search::lineFrom(int32_t player, int32_t fir
         board_.put(cell, side);
         played.push_back(cell);
         side = 3 - side;
-        const Entry& entry = table_[board_.hash() & (table_.size() - 1)];
-        cell = entry.key == (board_.hash() ^ static_cast<uint64_t>(side)) ? entry.move : -1;
+        Entry entry;
+        cell = table_->find(board_.hash() ^ static_cast<uint64_t>(side), entry) ? entry.move : -1;
     }
     for (auto it = played.rbegin(); it != played.rend(); ++it)
         board_.put(*it, 0);
@@ -532,6 +571,39 @@ int32_t Search::foursLine(int32_t player, std::vector<std::array<int32_t, 2>>& l
     for (auto it = played.rbegin(); it != played.rend(); ++it)
         board_.put(*it, 0);
     return aborted_ ? 0 : moves;
+}
+
+int32_t Search::rootValue(int32_t player, int32_t cell, int32_t depth, int32_t bar, bool exact)
+{
+    const int32_t other = 3 - player;
+    board_.put(cell, player);
+    int32_t value;
+    if (exact) {
+        value = -negamax(other, depth - 1, -Win - 1, Win + 1, 1);
+    } else {
+        // Only whether it beats the bar, and its exact value when it does.
+        value = -negamax(other, depth - 1, -bar - 1, -bar, 1);
+        if (value > bar && !aborted_)
+            value = -negamax(other, depth - 1, -Win - 1, -bar, 1);
+    }
+    board_.put(cell, 0);
+    return value;
+}
+
+void Search::help(int32_t player, MoveList moves, int32_t firstDepth, int32_t lastDepth)
+{
+    for (int32_t depth = firstDepth; depth <= lastDepth && !aborted_; ++depth) {
+        int32_t best = -Win - 1;
+        for (int32_t k = 0; k < moves.count && !aborted_; ++k) {
+            const int32_t value = rootValue(player, moves.cells[static_cast<size_t>(k)], depth, best, k == 0);
+            if (value > best && !aborted_) { // the best so far goes first
+                best = value;
+                std::rotate(moves.cells.begin(), moves.cells.begin() + k, moves.cells.begin() + k + 1);
+            }
+        }
+        if (best > Won || best < -Won)
+            break;
+    }
 }
 
 Search::Move Search::think(int32_t player, const Limits& limits, int32_t candidates, Thinking* thinking,
@@ -572,8 +644,8 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
     };
     if (board_.stones() == 0)
         return certain(ShapeBoard::cellAt(board_.size() / 2, board_.size() / 2), {}, {});
-    if (table_.empty())
-        table_.resize(size_t{1} << tableBits_);
+    if (!table_)
+        table_ = std::make_shared<SearchTable>(tableBits_);
 
     Scan s;
     scan(player, s);
@@ -649,6 +721,23 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
     if (moves.count == 1 && !thinking)
         return found;
 
+    // Other threads search the same moves, half of them a depth ahead, and
+    // stop when this one does; what they find reaches it through the table.
+    std::atomic<bool> helpersStop{false};
+    std::vector<std::unique_ptr<Search>> helpers;
+    std::vector<std::thread> helping;
+    for (int32_t t = 1; t < threads_; ++t) {
+        helpers.push_back(std::make_unique<Search>(*this));
+        helpers.back()->begin(Limits{limits.time, MaxDepth, 0, &helpersStop}, start);
+        helping.emplace_back(&Search::help, helpers.back().get(), player, moves, 1 + t % 2, std::min(limits.depth, MaxDepth) + 1);
+    }
+    const auto stopHelpers = [&] {
+        helpersStop = true;
+        for (std::thread& t : helping)
+            t.join();
+        helping.clear();
+    };
+
     const size_t wanted = static_cast<size_t>(std::clamp(candidates, 1, moves.count));
     for (int32_t depth = 1; depth <= std::min(limits.depth, MaxDepth); ++depth) {
         // The exact values of the best `wanted` moves so far, best first.
@@ -657,16 +746,7 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
         for (int32_t k = 0; k < moves.count; ++k) {
             const int32_t cell = moves.cells[static_cast<size_t>(k)];
             const int32_t bar = top.size() < wanted ? -Win - 1 : top.back().first;
-            board_.put(cell, player);
-            int32_t value;
-            if (top.size() < wanted) {
-                value = -negamax(other, depth - 1, -Win - 1, Win + 1, 1);
-            } else {
-                value = -negamax(other, depth - 1, -bar - 1, -bar, 1);
-                if (value > bar && !aborted_)
-                    value = -negamax(other, depth - 1, -Win - 1, -bar, 1);
-            }
-            board_.put(cell, 0);
+            const int32_t value = rootValue(player, cell, depth, bar, top.size() < wanted);
             if (aborted_)
                 break;
             if (value > bar) {
@@ -712,9 +792,13 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
         if (timed_ && Clock::now() > partOfTime(2))
             break; // the next depth would not finish in time
     }
+    stopHelpers();
     found.nodes = nodes_ + fourNodes_;
+    for (const auto& h : helpers)
+        found.nodes += h->nodes_ + h->fourNodes_;
     if (thinking) {
         answer(ShapeBoard::cellAt(found.x, found.y));
+        thinking->nodes = found.nodes;
         thinking->elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     }
     return found;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "engine/analysis.h"
@@ -18,11 +19,37 @@
 
 namespace brindle::engine {
 
+// What the search remembers of the positions it has seen, shared by the
+// threads of one search. Each entry is two words, the key stored xor'ed with
+// the rest, so that two threads writing one entry at once leave one that
+// reads as no entry rather than as another position's.
+class SearchTable {
+public:
+    struct Entry {
+        int32_t value = 0;
+        int16_t move = -1;
+        int8_t depth = 0;
+        uint8_t bound = 0; // 1 at least, 2 at most, 3 exact
+    };
+    // 2^bits entries, all empty.
+    explicit SearchTable(int32_t bits);
+    bool find(uint64_t key, Entry& entry) const;
+    void store(uint64_t key, const Entry& entry);
+    int64_t bytes() const { return static_cast<int64_t>(mask_ + 1) * static_cast<int64_t>(sizeof(Slot)); }
+
+private:
+    struct Slot {
+        std::atomic<uint64_t> check{0}, data{0};
+    };
+    std::unique_ptr<Slot[]> slots_;
+    uint64_t mask_ = 0;
+};
+
 class Search {
 public:
     static constexpr int32_t Side = ShapeBoard::Side;
     static constexpr int32_t MaxDepth = 30;
-    // Transposition-table entries (each 16 bytes), allocated on the first search.
+    // Transposition-table entries (each 16 bytes), made on the first search.
     static constexpr int32_t TableBits = 20;
     // The least the search holds however little memory it is given.
     static constexpr int32_t MinTableBits = 10;
@@ -45,11 +72,16 @@ public:
     // An empty board of size × size (at most 20).
     void reset(int32_t size) { board_.reset(size); }
     // Holds at most `bytes` in its tables from the next search on (0: its
-    // own default, 16.5 MB), but never less than a 16 KB table; what it
-    // remembered is forgotten when the size changes.
+    // own default, 16 MB and 0.5 MB a thread), but never less than a 16 KB
+    // table; what it remembered is forgotten when the size changes.
     void limitMemory(int64_t bytes);
     // The bytes its tables hold now.
     int64_t memory() const;
+    // Searches with this many threads from the next search on (1 to
+    // MaxThreads), all over one table; only the first reports or decides.
+    void setThreads(int32_t threads);
+    int32_t threads() const { return threads_; }
+    static constexpr int32_t MaxThreads = 16;
     // player 1 or 2; 0 takes a stone back. Cells off the board are ignored.
     void set(int32_t x, int32_t y, int32_t player) { board_.set(x, y, player); }
     int32_t at(int32_t x, int32_t y) const { return board_.at(x, y); }
@@ -82,13 +114,7 @@ public:
     Move winByThreats(int32_t player, int32_t threats, int64_t nodes);
 
 private:
-    struct Entry { // all zero when empty
-        uint64_t key;
-        int32_t value;
-        int16_t move;
-        int8_t depth;
-        uint8_t bound;
-    };
+    using Entry = SearchTable::Entry;
     struct MoveList {
         int32_t count = 0;
         std::array<int16_t, Side * Side> cells;
@@ -130,10 +156,16 @@ private:
     int32_t foursLine(int32_t player, std::vector<std::array<int32_t, 2>>& line);
     // Sets the limits of the search to come; the tables are made on first use.
     void begin(const Limits& limits, Clock::time_point start);
+    // Another thread's share of a search: deepening over the root's `moves`
+    // from `firstDepth`, until `stop` turns true, writing to the shared table.
+    void help(int32_t player, MoveList moves, int32_t firstDepth, int32_t lastDepth);
+    int32_t rootValue(int32_t player, int32_t cell, int32_t depth, int32_t bar, bool exact);
 
     ShapeBoard board_;
     int32_t tableBits_ = TableBits;
-    std::vector<Entry> table_;
+    int32_t threads_ = 1;
+    int64_t memoryLimit_ = 0;
+    std::shared_ptr<SearchTable> table_;
     std::vector<uint64_t> failed_; // positions where a win by fours was not found
     Clock::time_point deadline_;
     bool timed_ = false;

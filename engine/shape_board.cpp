@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "engine/eval_weights.h"
+
 namespace brindle::engine {
 
 namespace {
 
-// What a stone is worth on one line, by the shape it makes there.
-constexpr int32_t ShapeWorth[8] = {0, 4, 24, 30, 160, 190, 2500, 30000};
+// A cell's combination of lines, as a feature: -1 for none.
+int32_t combination(int32_t fours, int32_t openThrees)
+{
+    return fours >= 2 ? 7 : fours == 1 && openThrees >= 1 ? 8 : openThrees >= 2 ? 9 : -1;
+}
 
 // The eight neighbours along a line: slot 0..3 from four before to one
 // before the cell, 4..7 from one after to four after.
@@ -142,7 +147,7 @@ void ShapeBoard::reset(int32_t size)
             board_[static_cast<size_t>(cellAt(x, y))] = 0;
             interior_.push_back(static_cast<int16_t>(cellAt(x, y)));
         }
-    total_ = {0, 0};
+    moverTotal_ = waitingTotal_ = {0, 0};
     for (const int16_t c : interior_)
         for (int32_t d = 0; d < 4; ++d) {
             uint16_t key = 0;
@@ -153,7 +158,8 @@ void ShapeBoard::reset(int32_t size)
             refresh(c, d);
         }
     for (const int16_t c : interior_) {
-        worth_[0][static_cast<size_t>(c)] = worth_[1][static_cast<size_t>(c)] = 0;
+        for (size_t p = 0; p < 2; ++p)
+            moverWorth_[p][static_cast<size_t>(c)] = waitingWorth_[p][static_cast<size_t>(c)] = 0;
         rescore(c);
     }
     hash_ = 0;
@@ -168,16 +174,17 @@ void ShapeBoard::refresh(int32_t cell, int32_t direction)
     shape_[1][static_cast<size_t>(cell)][static_cast<size_t>(direction)] = of[1][key];
 }
 
-// The cell's worth and threats for both sides from its four lines, kept in
-// the totals while the cell is empty.
+// The cell's worth and threats for both sides from its four lines, and its
+// weighed features kept in the totals while the cell is empty.
 void ShapeBoard::rescore(int32_t cell)
 {
     const size_t c = static_cast<size_t>(cell);
     for (size_t p = 0; p < 2; ++p) {
-        int32_t worth = 0, fours = 0, openThrees = 0;
+        int32_t worth = 0, mover = 0, waiting = 0, fours = 0, openThrees = 0;
         uint8_t threat = 0;
         for (const uint8_t s : shape_[p][c]) {
-            worth += ShapeWorth[s];
+            if (s != Nothing)
+                worth += OrderWeights[s - 1u], mover += MoverWeights[s - 1u], waiting += WaitingWeights[s - 1u];
             if (s == Five)
                 threat |= MakesFive;
             else if (s == OpenFour)
@@ -187,17 +194,41 @@ void ShapeBoard::rescore(int32_t cell)
             else if (s == OpenThree)
                 threat |= MakesOpenThree, ++openThrees;
         }
-        if (fours >= 2)
-            threat |= MakesWin, worth += 2500;
-        else if (fours == 1 && openThrees >= 1)
-            threat |= MakesFourThree, worth += 1800;
-        else if (openThrees >= 2)
-            threat |= MakesThreeThree, worth += 900;
-        if (board_[c] == 0)
-            total_[p] += worth - worth_[p][c];
+        if (const int32_t both = combination(fours, openThrees); both >= 0) {
+            const size_t f = static_cast<size_t>(both);
+            worth += OrderWeights[f], mover += MoverWeights[f], waiting += WaitingWeights[f];
+            threat |= both == 7 ? MakesWin : both == 8 ? MakesFourThree : MakesThreeThree;
+        }
+        if (board_[c] == 0) {
+            moverTotal_[p] += mover - moverWorth_[p][c];
+            waitingTotal_[p] += waiting - waitingWorth_[p][c];
+        }
         worth_[p][c] = worth;
+        moverWorth_[p][c] = mover;
+        waitingWorth_[p][c] = waiting;
         threat_[p][c] = threat;
     }
+}
+
+ShapeBoard::FeatureCounts ShapeBoard::features(int32_t player) const
+{
+    const size_t p = static_cast<size_t>(player - 1);
+    FeatureCounts counts{};
+    for (const int16_t cell : interior_) {
+        const size_t c = static_cast<size_t>(cell);
+        if (board_[c] != 0)
+            continue;
+        int32_t fours = 0, openThrees = 0;
+        for (const uint8_t s : shape_[p][c]) {
+            if (s != Nothing)
+                ++counts[s - 1u];
+            fours += s == Four || s == OpenFour;
+            openThrees += s == OpenThree;
+        }
+        if (const int32_t both = combination(fours, openThrees); both >= 0)
+            ++counts[static_cast<size_t>(both)];
+    }
+    return counts;
 }
 
 void ShapeBoard::put(int32_t cell, int32_t player)
@@ -207,7 +238,8 @@ void ShapeBoard::put(int32_t cell, int32_t player)
     if (old == player || old == Wall)
         return;
     if (old == 0)
-        total_[0] -= worth_[0][c], total_[1] -= worth_[1][c];
+        for (size_t p = 0; p < 2; ++p)
+            moverTotal_[p] -= moverWorth_[p][c], waitingTotal_[p] -= waitingWorth_[p][c];
     board_[c] = static_cast<int8_t>(player);
     hash_ ^= keys().of[c][static_cast<size_t>(old)] ^ keys().of[c][static_cast<size_t>(player)];
     const int32_t change = (player != 0) - (old != 0);
@@ -232,7 +264,8 @@ void ShapeBoard::put(int32_t cell, int32_t player)
                     rescore(n);
             }
     if (player == 0) {
-        worth_[0][c] = worth_[1][c] = 0;
+        for (size_t p = 0; p < 2; ++p)
+            moverWorth_[p][c] = waitingWorth_[p][c] = 0;
         rescore(cell);
     }
 }

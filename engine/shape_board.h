@@ -30,6 +30,16 @@ enum Threat : uint8_t {
 
 class ShapeBoard {
 public:
+    // What the evaluation counts for one side over the empty cells: for each
+    // shape from Two to Five, the lines where a stone would make it, then the
+    // cells where a stone would make two fours, a four and an open three, or
+    // two open threes.
+    static constexpr int32_t Features = 10;
+    using FeatureCounts = std::array<int32_t, Features>;
+    // What each feature is worth when the moves are ordered, to either side:
+    // set by hand, and where the learning of the evaluation's weights starts.
+    static constexpr FeatureCounts OrderWeights = {4, 24, 30, 160, 190, 2500, 30000, 2500, 1800, 900};
+
     static constexpr int32_t Side = 20;
     static constexpr int32_t Pad = 4;
     static constexpr int32_t Wide = Side + 2 * Pad;
@@ -72,12 +82,16 @@ public:
         return static_cast<Shape>(
             shape_[static_cast<size_t>(player - 1)][static_cast<size_t>(cell)][static_cast<size_t>(direction)]);
     }
-    // The static evaluation for `player`: its empty cells' worth less the other's.
+    // The static evaluation for `player`, to move: its features weighed by
+    // engine/eval_weights.h's weights for the side to move, less the other's
+    // weighed by those for the side waiting.
     int32_t evaluate(int32_t player) const
     {
         const size_t p = static_cast<size_t>(player - 1);
-        return static_cast<int32_t>(total_[p] - total_[1 - p]);
+        return static_cast<int32_t>(moverTotal_[p] - waitingTotal_[1 - p]);
     }
+    // The counts that evaluate() weighs, for `player`: a full pass over the board.
+    FeatureCounts features(int32_t player) const;
 
     // The cells of the board, row by row.
     const std::vector<int16_t>& cells() const { return interior_; }
@@ -95,7 +109,8 @@ private:
     std::array<std::array<std::array<uint8_t, 4>, Area>, 2> shape_{}; // per side: what a stone makes, by line
     std::array<std::array<int32_t, Area>, 2> worth_{};
     std::array<std::array<uint8_t, Area>, 2> threat_{};
-    std::array<int64_t, 2> total_{}; // worth_ summed over the empty cells
+    std::array<std::array<int32_t, Area>, 2> moverWorth_{}, waitingWorth_{}; // by the learned weights
+    std::array<int64_t, 2> moverTotal_{}, waitingTotal_{}; // summed over the empty cells
     std::vector<int16_t> interior_;
     uint64_t hash_ = 0;
     int32_t stones_ = 0;

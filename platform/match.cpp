@@ -69,6 +69,7 @@ void Match::startGame()
         EngineProcess::Options o;
         o.turnMilliseconds = options_.turnMilliseconds;
         o.lateMargin = options_.lateMargin;
+        o.threads = options_.threads;
         QStringList command = options_.players[static_cast<size_t>(p)];
         const QString program = command.takeFirst();
         g.engines[static_cast<size_t>(p)] = std::make_unique<EngineProcess>(program, command, o, ender_);

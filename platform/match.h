@@ -25,6 +25,8 @@ struct MatchOptions {
     int turnMilliseconds = 300;
     int lateMargin = 1000;
     int concurrency = 1;
+    // The threads each brain may think with.
+    int threads = 1;
     unsigned seed = 2026;
     // Openings to play in turn; random ones when empty.
     std::vector<std::vector<engine::Stone>> openings;

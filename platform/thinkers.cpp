@@ -92,8 +92,11 @@ void WindowThinker::askMaster(const Question& question)
     const unsigned generation = generation_;
     const int budget = std::max(masterMs_() - HandOverMilliseconds, 5);
     // Made at the first question, not with the window: its tables take a while.
-    if (!search_)
+    if (!search_) {
         search_ = std::make_unique<engine::Search>();
+        // The cores the window does not need while the computer thinks.
+        search_->setThreads(static_cast<int>(std::max(2u, std::thread::hardware_concurrency())) - 1);
+    }
     // A step of strength chooses with a number of its own each move.
     const double uniform = std::uniform_real_distribution<double>(0.0, 1.0)(random_);
     worker_ = std::thread([this, generation, budget, moves = question.moves, hint = question.hint,

@@ -29,6 +29,7 @@ int usage(FILE* to, int code)
                "  --games N         games to play (default 10)\n"
                "  --ms N            time per move in milliseconds (default 300)\n"
                "  --concurrency N   games played at once (default 1)\n"
+               "  --threads N       the threads each brain may think with (default 1)\n"
                "  --openings FILE   openings, one a line as \"x,y x,y ...\" from 0; random ones otherwise\n"
                "  --by-opening      with --openings, print Red's results from each opening\n"
                "  --records DIR     write every game as a .psq record into DIR\n"
@@ -80,6 +81,8 @@ int main(int argc, char* argv[])
             ok = hasValue && number(argv[++i], 1, 3600000, options.turnMilliseconds);
         else if (arg == "--concurrency")
             ok = hasValue && number(argv[++i], 1, 64, options.concurrency);
+        else if (arg == "--threads")
+            ok = hasValue && number(argv[++i], 1, 64, options.threads);
         else if (arg == "--seed") {
             int seed = 0;
             ok = hasValue && number(argv[++i], 0, 2147483647, seed);

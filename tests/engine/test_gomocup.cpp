@@ -197,6 +197,16 @@ TEST(Brain, AStepOfStrengthPlaysFreeCellsAndMaxMemoryBoundsMastersTables)
         EXPECT_GE(master.searchMemory(), b.least) << b.info;
         EXPECT_LE(master.searchMemory(), b.most) << b.info;
     }
+    // Three threads share one table within the bound, each with its own failed wins.
+    master.command("INFO thread_num 3"), master.command("INFO max_memory 3000000");
+    const auto answer = master.command("TURN 9,9");
+    EXPECT_LE(master.searchMemory(), 3000000);
+    EXPECT_GE(master.searchMemory(), 3 * failures + 1000000);
+    ASSERT_FALSE(answer.empty());
+    int ax = -1, ay = -1;
+    EXPECT_TRUE(std::sscanf(answer.back().c_str(), "%d,%d", &ax, &ay) == 2 && ax >= 0 && ay >= 0 && ax < 20 && ay < 20 &&
+                !(ax == 9 && ay == 9))
+        << answer.back();
 }
 
 TEST(Levels, EachNameAMenuLevelThatOpensInTheMiddleHalfAndPlaysOnlyFreeCells)

@@ -20,7 +20,7 @@ struct Manager : ::testing::Test {
         EXPECT_EQ(manager.deadline(), 5000);
         EXPECT_EQ(manager.received("OK\r\n", 10).send,
                   (Lines{"INFO timeout_turn " + std::to_string(options.turnMilliseconds), "INFO timeout_match 0",
-                         "INFO max_memory 0", "INFO game_type 1", "INFO rule 0", "INFO folder /tmp/brains", "ABOUT"}));
+                         "INFO max_memory 0", "INFO thread_num 1", "INFO game_type 1", "INFO rule 0", "INFO folder /tmp/brains", "ABOUT"}));
         const BrainManager::Step about = manager.received("name=\"Fake\x01 brain\", version=\"1.0\"\n", 20);
         EXPECT_TRUE(about.ready && about.failure.empty());
         EXPECT_EQ(manager.name(), "Fake? brain");

@@ -171,11 +171,14 @@ TEST(Search, FindsTheDefenceToTheOthersWinByThreats)
         s.set(x, y, 1);
         EXPECT_GE(s.winByThreats(2, 6, 400000).x, 0) << "a block at " << x << "," << y << " does not hold";
     }
-    for (const int d : {2, 3}) {
+    // Helping threads, a depth ahead or not, change nothing of it.
+    for (const auto& [d, threads] : {std::pair(2, 1), {3, 1}, {2, 3}, {3, 2}}) {
         Search s = position(red, blue);
+        s.setThreads(threads);
         const Search::Move m = s.best(1, depth(d));
         s.set(m.x, m.y, 1);
-        EXPECT_LT(s.winByThreats(2, 6, 400000).x, 0) << "depth " << d << ": " << m.x << "," << m.y << " leaves blue its win";
+        EXPECT_LT(s.winByThreats(2, 6, 400000).x, 0)
+            << "depth " << d << ", " << threads << " threads: " << m.x << "," << m.y << " leaves blue its win";
         EXPECT_LT(s.winByFours(2, 24).x, 0);
     }
 }
