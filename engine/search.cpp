@@ -661,7 +661,8 @@ Search::Move Search::think(int32_t player, const Limits& limits, int32_t candida
         return certain(s.ownFive, {0, 1}, {});
     if (s.otherFive >= 0 && (!thinking || s.otherFives >= 2))
         return certain(s.otherFive, s.otherFives >= 2 ? Evaluation{0, -1} : Evaluation{}, {});
-    if (s.ownWin >= 0)
+    // An open four of its own wins only when the other side has no five to make first.
+    if (s.ownWin >= 0 && s.otherFive < 0)
         return certain(s.ownWin, {0, 2}, {});
     // A win by fours of its own, within a fifth of the time.
     {

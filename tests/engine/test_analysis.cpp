@@ -72,13 +72,21 @@ TEST(Analysis, CertainResultsAreCountedInTheWinnersMoves)
             EXPECT_EQ(std::make_pair(t.candidates.front().x, t.candidates.front().y), c.move) << c.what;
         }
     }
-    // The other's lone four is blocked, and what follows is looked at all the same.
-    place(s, {{0, 0}, {19, 19}, {0, 19}, {4, 5}}, {{5, 5}, {6, 5}, {7, 5}, {8, 5}});
-    const Thinking block = s.analyse(1, depth(3), 3);
-    EXPECT_EQ(block.depth, 3);
-    ASSERT_EQ(block.candidates.size(), 1u);
-    EXPECT_EQ(std::make_pair(block.candidates[0].x, block.candidates[0].y), std::make_pair(9, 5));
-    EXPECT_EQ(s.best(1, depth(3)).depth, 0) << "a move to play, not to think about, plays at once";
+    // The other's lone four is blocked, and what follows is looked at all the
+    // same; an open four of one's own to make (row 3) does not come first.
+    for (const bool openThree : {false, true}) {
+        Cells own{{0, 0}, {19, 19}, {0, 19}, {4, 5}};
+        if (openThree)
+            own = {{4, 5}, {4, 3}, {5, 3}, {6, 3}};
+        place(s, own, {{5, 5}, {6, 5}, {7, 5}, {8, 5}});
+        const Thinking block = s.analyse(1, depth(3), 3);
+        EXPECT_EQ(block.depth, 3) << openThree;
+        ASSERT_EQ(block.candidates.size(), 1u) << openThree;
+        EXPECT_EQ(std::make_pair(block.candidates[0].x, block.candidates[0].y), std::make_pair(9, 5)) << openThree;
+        const Search::Move played = s.best(1, depth(3));
+        EXPECT_EQ(std::make_pair(played.x, played.y), std::make_pair(9, 5)) << openThree;
+        EXPECT_EQ(played.depth, 0) << "a move to play, not to think about, plays at once";
+    }
     // The fours' line: the four, its one answer, the open four.
     place(s, cases[2].first, cases[2].second);
     EXPECT_EQ(s.analyse(1, depth(3), 1).line, (std::vector<std::array<int32_t, 2>>{{6, 5}, {7, 5}, {6, 4}}));

@@ -76,13 +76,13 @@ TEST(Tuning, TheFitFindsTheScaleAndTheWeightsTheResultsFollow)
 {
     // Results drawn exactly from sigmoid(evaluation / 500) with known weights.
     Weights mover{}, waiting{};
-    mover[Four - 1] = 300, waiting[Four - 1] = 600, mover[OpenThree - 1] = 100, waiting[OpenThree - 1] = 50;
+    mover[Four - 1] = 300, waiting[Four - 1] = 600, mover[Two - 1] = 100, waiting[Two - 1] = 50;
     std::vector<Sample> samples;
     for (int a = 0; a < 4; ++a)
         for (int b = 0; b < 4; ++b)
             for (int c = 0; c < 3; ++c) {
                 Sample s;
-                s.mover[Four - 1] = a, s.waiting[Four - 1] = b, s.mover[OpenThree - 1] = c, s.waiting[OpenThree - 1] = 2 - c;
+                s.mover[Four - 1] = a, s.waiting[Four - 1] = b, s.mover[Two - 1] = c, s.waiting[Two - 1] = 2 - c;
                 s.result = 1 / (1 + std::exp(-evaluate(s, mover, waiting) / 500));
                 samples.push_back(s);
             }
@@ -96,15 +96,18 @@ TEST(Tuning, TheFitFindsTheScaleAndTheWeightsTheResultsFollow)
     EXPECT_LT(learned.lossAfter, learned.lossBefore);
     EXPECT_NEAR(learned.mover[Four - 1], 300, 30);
     EXPECT_NEAR(learned.waiting[Four - 1], 600, 30);
-    EXPECT_NEAR(learned.mover[OpenThree - 1] + learned.waiting[OpenThree - 1], 150, 30);
-    EXPECT_EQ(learned.mover[Two - 1], 200);
+    EXPECT_NEAR(learned.mover[Two - 1] + learned.waiting[Two - 1], 150, 30);
+    EXPECT_EQ(learned.mover[OpenTwo - 1], 200);
     for (size_t f = 0; f < flat.size(); ++f) {
         EXPECT_GE(learned.mover[f], 0) << f;
         EXPECT_GE(learned.waiting[f], 0) << f;
     }
 
-    const std::string source = weightsSource(learned.mover, learned.waiting, "Learned from a test.");
-    EXPECT_NE(source.find("MoverWeights = {200, 200, 200, "), std::string::npos) << source;
+    Weights shown{};
+    shown[0] = 1.4, shown[1] = 2.6;
+    const std::string source = weightsSource(shown, flat, "Learned from a test.");
+    EXPECT_NE(source.find("MoverWeights = {1, 3, 0, 0, 0, 0, 0, 0, 0, 0};"), std::string::npos) << source;
+    EXPECT_NE(source.find("WaitingWeights = {200, 200, 200, "), std::string::npos) << source;
     EXPECT_NE(source.find("// Learned from a test.\n"), std::string::npos) << source;
 }
 
