@@ -76,6 +76,7 @@ TEST_F(Engines, AStepOfStrengthIsChosenOnItsSliderKeptInTheSettingsAndPlaysWhile
     window.action(Menu_Strength)->trigger();
     EXPECT_TRUE(game().checked(Menu_Strength) && !game().checked(Menu_Hard) && game().strength() == 6);
     EXPECT_EQ(window.action(Menu_Strength)->text(), "S&trength: 6...");
+    EXPECT_EQ(boxes.strengthTitle, "Strength");
     EXPECT_EQ(QtSettings().read("Strength", ""), "6");
     boxes.strength = 0; // Cancel changes nothing
     window.action(Menu_Master)->trigger(), window.action(Menu_Strength)->trigger();

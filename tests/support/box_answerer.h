@@ -54,6 +54,7 @@ public:
                     closeMessage ? (void)dialog->close() : QTest::keyClick(message, Qt::Key_Return);
                 } else if (dialog->objectName() == "frmStrength") {
                     auto* slider = dialog->findChild<QSlider*>("sldStrength");
+                    strengthTitle = dialog->windowTitle();
                     strength > 0 ? slider->setValue(strength), dialog->accept() : dialog->reject();
                 } else if (auto* files = qobject_cast<QFileDialog*>(w); files && !this->files.empty()) {
                     answerFile(*files);
@@ -71,6 +72,7 @@ public:
     bool closeMessage = false;
     // The step "Strength" is set to and accepted; 0 cancels it.
     int strength = 0;
+    QString strengthTitle; // the strength dialog's title, once it has shown
     std::deque<std::pair<QString, QString>> files;
 
 private:
