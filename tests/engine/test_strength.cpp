@@ -82,11 +82,15 @@ void place(Search& s, const Cells& first, const Cells& second)
 // Time enough for every step below Master to stop at its depth, never at its time.
 constexpr std::chrono::hours Unhurried{1};
 
-TEST(Strength, EveryStepPlaysALegalMoveAmongTheBestItWeighed)
+// One test a step below Master, each with time of its own under the sanitizers.
+class EveryStep : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(EveryStep, PlaysALegalMoveAmongTheBestItWeighed)
 {
     const Cells red{{9, 11}, {9, 12}, {7, 12}, {10, 10}}, blue{{8, 11}, {9, 10}, {8, 12}, {11, 11}};
     Search s;
-    for (int32_t step = 1; step < Strengths; ++step) {
+    {
+        const int32_t step = GetParam();
         place(s, red, blue);
         const Thinking weighed =
             s.analyse(1, Search::Limits{{}, strengthStep(step).depth, 0, nullptr}, strengthStep(step).candidates);
@@ -106,6 +110,8 @@ TEST(Strength, EveryStepPlaysALegalMoveAmongTheBestItWeighed)
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Strength, EveryStep, ::testing::Range(1, Strengths));
 
 TEST(Strength, EveryStepBlocksAndTakesWhatMasterWould)
 {
