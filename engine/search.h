@@ -8,6 +8,7 @@
 // one stone at a time.
 
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -35,12 +36,15 @@ public:
     explicit SearchTable(int32_t bits);
     bool find(uint64_t key, Entry& entry) const;
     void store(uint64_t key, const Entry& entry);
-    int64_t bytes() const { return static_cast<int64_t>(mask_ + 1) * static_cast<int64_t>(sizeof(Slot)); }
+    int64_t bytes() const { return bytesFor(static_cast<int32_t>(std::countr_zero(mask_ + 1))); }
+    // What a table of 2^bits entries holds.
+    static constexpr int64_t bytesFor(int32_t bits) { return (int64_t{1} << bits) * 16; }
 
 private:
     struct Slot {
         std::atomic<uint64_t> check{0}, data{0};
     };
+    static_assert(sizeof(Slot) == 16);
     std::unique_ptr<Slot[]> slots_;
     uint64_t mask_ = 0;
 };
@@ -134,6 +138,11 @@ private:
     void blocksOfOpenThree(int32_t player, const Scan& s, MoveList& moves) const;
     int32_t negamax(int32_t player, int32_t depth, int32_t alpha, int32_t beta, int32_t ply);
     bool fours(int32_t attacker, int32_t depth, int32_t* first);
+    // Plays each of `attacker`'s `moves` in turn until `holds(cell)` says it
+    // wins, that cell into `first`. When every one was tried in time and none
+    // wins, the position is remembered as failed: `key` into `failed`.
+    template <typename Holds>
+    bool firstThatWins(int32_t attacker, const MoveList& moves, uint64_t& failed, uint64_t key, int32_t* first, Holds holds);
     // The one cell that answers `attacker`'s four just played on `four`:
     // where it would make five; -1 when there is none.
     int32_t answerTo(int32_t attacker, int32_t four) const;
